@@ -1,0 +1,1 @@
+// Commands: being written.

@@ -1,0 +1,1 @@
+// MainFrame: being written.

@@ -1,0 +1,1 @@
+// TavimoApp: being written.

@@ -1,0 +1,1 @@
+// OptionDlg: being written.

@@ -1,0 +1,41 @@
+// ZIP books through minizip's unzip interface: listing the picture entries of an archive
+// and reading one entry whole.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+// Where each listed entry stands in the archive, so that a page read can go straight to
+// it instead of searching the central directory by name. It belongs to one file state:
+// a read checks the file's size and modification time and falls back to a search by
+// name when the archive was replaced since the listing.
+struct ZipIndex {
+    std::int64_t fileSize = -1;
+    std::int64_t modifiedMs = -1;
+    struct Position {
+        std::uint64_t posInCentralDir = 0;
+        std::uint64_t numFile = 0;
+    };
+    std::map<std::string, Position> positions; // keyed by the entry name as stored
+};
+
+struct ZipListing {
+    enum Status { Ok, CannotOpen, GlobalInfoFailed };
+    Status status = CannotOpen;
+    int errorCode = 0;              // the unzip library's code when status is GlobalInfoFailed
+    std::vector<std::string> pages; // picture entry names exactly as stored, in archive order
+    ZipIndex index;
+};
+
+// Largest uncompressed entry a page read accepts (a bigger declared size is refused
+// rather than allocated).
+constexpr std::uint64_t kMaxZipEntrySize = 256ull * 1024 * 1024;
+
+ZipListing ListZipPictures(const std::string& zipPath);
+
+// Reads the entry named exactly `name` (falling back to an ASCII case-insensitive match
+// when no entry has that exact name). `bytes` receives only what was inflated.
+bool ReadZipEntry(const std::string& zipPath, const std::string& name, std::vector<std::uint8_t>& bytes,
+                  const ZipIndex* index = nullptr);

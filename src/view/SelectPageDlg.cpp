@@ -1,0 +1,1 @@
+// SelectPageDlg: being written.

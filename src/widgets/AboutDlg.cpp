@@ -1,0 +1,1 @@
+// AboutDlg: being written.

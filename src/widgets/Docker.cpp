@@ -1,0 +1,1 @@
+// Docker: being written.

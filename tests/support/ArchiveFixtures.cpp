@@ -1,0 +1,1 @@
+// ArchiveFixtures: being written.

@@ -1,0 +1,1 @@
+// ImageFixtures: being written.
