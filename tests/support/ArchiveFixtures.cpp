@@ -1,1 +1,0 @@
-// ArchiveFixtures: being written.

@@ -1,1 +1,0 @@
-// ImageFixtures: being written.

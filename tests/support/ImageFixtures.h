@@ -1,0 +1,25 @@
+// Pictures made at run time for the tests, the benchmarks and the sample book.
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+#include <vector>
+
+namespace fixtures {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// JPEG through TurboJPEG (baseline, 4:2:0 unless told otherwise).
+Bytes EncodeJpeg(const QImage& image, int quality = 85, bool progressive = false);
+// GIF with a 256-colour palette; pixels whose alpha is 0 get the transparent index.
+Bytes EncodeGif(const QImage& image);
+// 24-bit BMP.
+Bytes EncodeBmp(const QImage& image);
+// A scan-like page: line art, halftone texture, text blocks and noise, reproducible by seed.
+QImage ScanLikePage(int width, int height, unsigned seed = 1);
+// A page with a large page number drawn on it, for books that are read by eye.
+QImage NumberedPage(int width, int height, int number);
+
+bool WriteFile(const std::string& path, const Bytes& bytes);
+
+} // namespace fixtures
