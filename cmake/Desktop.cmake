@@ -1,0 +1,27 @@
+# Installing Tavimo on a Linux desktop: the launcher entry, the application icon in the
+# hicolor theme (raster sizes drawn from the scalable icon at build time), the AppStream
+# metainfo and the PCO book type.
+include(GNUInstallDirs)
+
+set(TAVIMO_RES ${CMAKE_SOURCE_DIR}/src/res)
+set(TAVIMO_ICON_SIZES 16 22 24 32 48 64 128 256)
+
+find_program(IMAGEMAGICK_CONVERT convert REQUIRED)
+set(icon_pngs)
+foreach(size ${TAVIMO_ICON_SIZES})
+  set(png ${CMAKE_BINARY_DIR}/icons/${size}x${size}/tavimo.png)
+  add_custom_command(OUTPUT ${png}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/icons/${size}x${size}
+    COMMAND ${IMAGEMAGICK_CONVERT} -background none -density 300 ${TAVIMO_RES}/tavimo.svg
+            -resize ${size}x${size} -depth 8 ${png}
+    DEPENDS ${TAVIMO_RES}/tavimo.svg
+    COMMENT "Drawing the ${size}x${size} application icon")
+  list(APPEND icon_pngs ${png})
+  install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+add_custom_target(tavimo_icons ALL DEPENDS ${icon_pngs})
+
+install(FILES ${TAVIMO_RES}/tavimo.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${TAVIMO_RES}/tavimo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${TAVIMO_RES}/com.zellory.Tavimo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${TAVIMO_RES}/tavimo-pco.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)

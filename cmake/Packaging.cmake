@@ -1,0 +1,14 @@
+# A Debian package of the installed tree (scripts/package makes it).
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tavimo)
+set(CPACK_PACKAGE_VENDOR ZELLORY)
+set(CPACK_PACKAGE_CONTACT "ZELLORY <tavimo@zellory.invalid>")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Fast viewer for scanned books and comics")
+set(CPACK_PACKAGE_DESCRIPTION "Tavimo opens a folder of pictures, a ZIP archive or a PCO book and pages through it, one page or two side by side, fitted, smoothed, sharpened, rotated or fullscreen, with the next page prepared ahead.")
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libturbojpeg0, libminizip1, zlib1g, fonts-nanum, fonts-nanum-coding")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+include(CPack)
