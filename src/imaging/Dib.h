@@ -41,6 +41,14 @@ public:
     int GetStride() const;
 
 private:
+    friend bool RotatePage(CDib* page);
+
+    // Makes room for `bytes` pixel bytes, keeping the allocation when it is big enough.
+    bool Reserve(std::size_t bytes);
+    // Create without the fill, for callers that overwrite every byte at once.
+    bool Allocate(int width, int height, int format);
+    void ReleaseBits();
+
     std::uint8_t* m_pBits = nullptr;
     std::size_t m_capacity = 0; // bytes allocated; kept across Create so page turns reuse memory
     bool m_bCreated = false;
