@@ -1,1 +1,196 @@
+// ZIP books through minizip's unzip interface: listing the picture entries of an archive
+// and reading one entry whole.
 #include "ZipSource.h"
+
+#include "FileAccess.h"
+#include "PageNames.h"
+
+#include <minizip/unzip.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <system_error>
+
+namespace {
+
+// Closes the archive (and any entry still open) when a listing or a read ends.
+struct ZipCloser {
+    void operator()(void* zip) const { unzClose(zip); }
+};
+using ZipHandle = std::unique_ptr<void, ZipCloser>;
+
+// The first piece of a page's buffer; it grows towards the declared size only as bytes
+// are actually inflated, so a size that lies costs nothing until data backs it.
+constexpr std::size_t kFirstReadChunk = 8u * 1024 * 1024;
+
+struct FileStamp {
+    std::int64_t size = -1;
+    std::int64_t modifiedMs = -1;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const std::string& path)
+{
+    std::error_code error;
+    const auto fsPath = FileSystemPath(path);
+    const auto size = std::filesystem::file_size(fsPath, error);
+    if (error)
+        return {};
+    const auto modified = std::filesystem::last_write_time(fsPath, error);
+    if (error)
+        return {};
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(modified.time_since_epoch()).count();
+    return {static_cast<std::int64_t>(size), static_cast<std::int64_t>(ms)};
+}
+
+// Reads the current entry's information and its whole name. The buffer holds the longest
+// name an entry can have (its length field is 16 bits), so no name is ever cut.
+class EntryReader {
+public:
+    bool Read(void* zip, unz_file_info64& info, std::string& name)
+    {
+        if (unzGetCurrentFileInfo64(zip, &info, m_buffer.data(), static_cast<uLong>(m_buffer.size()), nullptr, 0,
+                                    nullptr, 0) != UNZ_OK)
+            return false;
+        if (info.size_filename >= m_buffer.size())
+            return false;
+        name.assign(m_buffer.data(), info.size_filename);
+        return true;
+    }
+
+private:
+    std::string m_buffer = std::string(0xFFFF + 1, '\0');
+};
+
+bool IsDirectoryName(const std::string& name)
+{
+    return !name.empty() && (name.back() == '/' || name.back() == '\\');
+}
+
+bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
+}
+
+// Goes straight to the entry through the listing's index. Only when the archive is the
+// file that was listed and the entry found there carries the requested name.
+bool GoToIndexedEntry(void* zip, const std::string& zipPath, const std::string& name, const ZipIndex& index,
+                      EntryReader& reader, unz_file_info64& info)
+{
+    if (index.fileSize < 0 || StampOf(zipPath) != FileStamp{index.fileSize, index.modifiedMs})
+        return false;
+    const auto found = index.positions.find(name);
+    if (found == index.positions.end())
+        return false;
+    const unz64_file_pos position{found->second.posInCentralDir, found->second.numFile};
+    std::string storedName;
+    return unzGoToFilePos64(zip, &position) == UNZ_OK && reader.Read(zip, info, storedName) && storedName == name;
+}
+
+// Searches the central directory from its first entry: the entry with exactly this name,
+// else the first whose name differs only in ASCII letter case.
+bool LocateEntry(void* zip, const std::string& name, EntryReader& reader, unz_file_info64& info)
+{
+    bool haveFolded = false;
+    unz64_file_pos folded{};
+    std::string storedName;
+    for (int status = unzGoToFirstFile(zip); status == UNZ_OK; status = unzGoToNextFile(zip)) {
+        if (!reader.Read(zip, info, storedName))
+            break;
+        if (storedName == name)
+            return true;
+        if (!haveFolded && EqualsIgnoringAsciiCase(storedName, name))
+            haveFolded = unzGetFilePos64(zip, &folded) == UNZ_OK;
+    }
+    return haveFolded && unzGoToFilePos64(zip, &folded) == UNZ_OK && reader.Read(zip, info, storedName);
+}
+
+// Inflates the open entry whole. Fails when the entry ends before its declared size or
+// the data is damaged, so the caller never sees bytes that were not inflated.
+bool InflateWhole(void* zip, std::size_t declaredSize, std::vector<std::uint8_t>& bytes)
+{
+    bytes.resize(std::min(declaredSize, kFirstReadChunk));
+    std::size_t total = 0;
+    while (total < declaredSize) {
+        if (total == bytes.size())
+            bytes.resize(std::min(declaredSize, bytes.size() * 2));
+        const int read = unzReadCurrentFile(zip, bytes.data() + total, static_cast<unsigned>(bytes.size() - total));
+        if (read <= 0)
+            return false;
+        total += static_cast<std::size_t>(read);
+    }
+    return true;
+}
+
+} // namespace
+
+ZipListing ListZipPictures(const std::string& zipPath)
+{
+    ZipListing listing;
+    const ZipHandle zip(unzOpen64(zipPath.c_str()));
+    if (!zip)
+        return listing;
+    const FileStamp listed = StampOf(zipPath);
+
+    unz_global_info64 global{};
+    const int globalStatus = unzGetGlobalInfo64(zip.get(), &global);
+    if (globalStatus != UNZ_OK) {
+        listing.status = ZipListing::GlobalInfoFailed;
+        listing.errorCode = globalStatus;
+        return listing;
+    }
+    listing.status = ZipListing::Ok;
+
+    EntryReader reader;
+    unz_file_info64 info{};
+    std::string name;
+    for (ZPOS64_T counter = 0; counter < global.number_entry;) {
+        if (!reader.Read(zip.get(), info, name))
+            break;
+        if (!IsDirectoryName(name) && IsImageFileName(name)) {
+            listing.pages.push_back(name);
+            unz64_file_pos position{};
+            if (unzGetFilePos64(zip.get(), &position) == UNZ_OK)
+                listing.index.positions.emplace(name, ZipIndex::Position{position.pos_in_zip_directory,
+                                                                         position.num_of_file});
+        }
+        ++counter;
+        if (counter < global.number_entry && unzGoToNextFile(zip.get()) != UNZ_OK)
+            break;
+    }
+
+    // The index belongs to the file that was listed; if it changed meanwhile, none is kept.
+    if (listed.size >= 0 && StampOf(zipPath) == listed) {
+        listing.index.fileSize = listed.size;
+        listing.index.modifiedMs = listed.modifiedMs;
+    } else {
+        listing.index.positions.clear();
+    }
+    return listing;
+}
+
+bool ReadZipEntry(const std::string& zipPath, const std::string& name, std::vector<std::uint8_t>& bytes,
+                  const ZipIndex* index)
+{
+    bytes.clear();
+    const ZipHandle zip(unzOpen64(zipPath.c_str()));
+    if (!zip)
+        return false;
+
+    EntryReader reader;
+    unz_file_info64 info{};
+    const bool found = (index && GoToIndexedEntry(zip.get(), zipPath, name, *index, reader, info)) ||
+                       LocateEntry(zip.get(), name, reader, info);
+    // An empty entry holds no picture; one declared bigger than the limit is refused
+    // before anything is allocated for it.
+    if (!found || info.uncompressed_size == 0 || info.uncompressed_size > kMaxZipEntrySize)
+        return false;
+    if (unzOpenCurrentFile(zip.get()) != UNZ_OK)
+        return false;
+    const bool inflated = InflateWhole(zip.get(), static_cast<std::size_t>(info.uncompressed_size), bytes);
+    unzCloseCurrentFile(zip.get());
+    if (!inflated)
+        bytes.clear();
+    return inflated;
+}
