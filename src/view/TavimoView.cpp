@@ -1,1 +1,155 @@
+// CTavimoView: construction, painting, resizing and the preparation timers of the page view.
 #include "TavimoView.h"
+
+#include "FrameHost.h"
+#include "settings/Option.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTimerEvent>
+#include <utility>
+
+namespace {
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr int kEmptySurfaceSize = 4;
+} // namespace
+
+CTavimoView::CTavimoView(QWidget* parent) : QWidget(parent)
+{
+    m_itCurPage = m_pageList.size();
+    m_pPage1 = new CDib;
+    m_pScreen = new CDib;
+    m_pNextPage1 = new CDib;
+    m_pNextPage2 = new CDib;
+    m_pNextScreen = new CDib;
+    m_pPage2 = new CDib;
+    for (CDib* surface : {m_pPage1, m_pScreen, m_pNextPage1, m_pNextPage2, m_pNextScreen, m_pPage2})
+        surface->Create(kEmptySurfaceSize, kEmptySurfaceSize, DIB_24BPP, kWhite);
+
+    m_dialogs = DefaultViewDialogs(this);
+    setAcceptDrops(true);
+    setFocusPolicy(Qt::StrongFocus);
+    // Every pixel is painted by paintEvent, so Qt need not clear the area first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    UpdateWindowRect();
+}
+
+CTavimoView::~CTavimoView()
+{
+    for (CDib* surface : {m_pPage1, m_pPage2, m_pScreen, m_pNextPage1, m_pNextPage2, m_pNextScreen})
+        delete surface;
+}
+
+void CTavimoView::SetFrame(CFrameHost* frame)
+{
+    m_pFrame = frame;
+}
+
+bool CTavimoView::HasCurrentPage() const
+{
+    return m_itCurPage < m_pageList.size();
+}
+
+void CTavimoView::UpdateWindowRect()
+{
+    // The layout area is measured in device pixels, so pages are composed at the screen's
+    // real resolution and painted one surface pixel to one device pixel.
+    const qreal ratio = devicePixelRatioF();
+    m_rcWindow = QRect(0, 0, qRound(width() * ratio), qRound(height() * ratio));
+}
+
+void CTavimoView::PaintSurface(QPainter& painter, const CDib& surface) const
+{
+    if (!surface.IsCreated())
+        return;
+    const int visibleWidth = std::min(surface.GetWidth(), m_rcWindow.width());
+    const int visibleHeight = std::min(surface.GetHeight(), m_rcWindow.height());
+    if (visibleWidth <= 0 || visibleHeight <= 0)
+        return;
+    // Rows are stored bottom-up, so the visible top rows lie together at the end of the
+    // buffer: wrap them as they are and let the painter flip them upright.
+    QImage rows(surface.GetRowPtr(visibleHeight - 1), visibleWidth, visibleHeight, surface.GetStride(),
+                QImage::Format_BGR888);
+    const qreal ratio = devicePixelRatioF();
+    rows.setDevicePixelRatio(ratio);
+    painter.save();
+    painter.setTransform(QTransform(1, 0, 0, -1, 0, visibleHeight / ratio));
+    painter.drawImage(QPointF(0, 0), rows);
+    painter.restore();
+}
+
+void CTavimoView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const CDib* shown = m_pDrawNow ? m_pDrawNow : m_pScreen;
+    PaintSurface(painter, *shown);
+
+    // What the picture does not cover shows the window colour.
+    const qreal ratio = devicePixelRatioF();
+    const int coveredWidth = shown->IsCreated() ? shown->GetWidth() : 0;
+    const int coveredHeight = shown->IsCreated() ? shown->GetHeight() : 0;
+    QRegion background(event->rect());
+    background -= QRect(0, 0, qFloor(coveredWidth / ratio), qFloor(coveredHeight / ratio));
+    for (const QRect& rect : background)
+        painter.fillRect(rect, palette().window());
+}
+
+void CTavimoView::DrawNow(const CDib* surface)
+{
+    m_pDrawNow = surface;
+    repaint();
+    m_pDrawNow = nullptr;
+}
+
+void CTavimoView::resizeEvent(QResizeEvent* event)
+{
+    update();
+    QWidget::resizeEvent(event);
+    UpdateWindowRect();
+    if (!HasCurrentPage())
+        return;
+    if (m_pScreen->IsCreated() && m_pScreen->GetWidth() == m_rcWindow.width()
+        && m_pScreen->GetHeight() == m_rcWindow.height())
+        return;
+    if (g_option.bView2Page)
+        ComposeTwoPages(m_pPage1, m_pPage2, m_pScreen, false);
+    else
+        ComposeOnePage(m_pPage1, m_pScreen, false);
+}
+
+bool CTavimoView::focusNextPrevChild(bool)
+{
+    // Tab flips the pages; it never moves the focus away from the view.
+    return false;
+}
+
+void CTavimoView::StartTimer(int timerId, int milliseconds)
+{
+    KillTimer(timerId);
+    m_timers[timerId] = startTimer(milliseconds);
+}
+
+void CTavimoView::KillTimer(int timerId)
+{
+    const auto found = m_timers.find(timerId);
+    if (found == m_timers.end())
+        return;
+    killTimer(found->second);
+    m_timers.erase(found);
+}
+
+bool CTavimoView::IsTimerRunning(int timerId) const
+{
+    return m_timers.count(timerId) != 0;
+}
+
+void CTavimoView::timerEvent(QTimerEvent* event)
+{
+    for (const auto& [viewId, qtId] : m_timers) {
+        if (qtId == event->timerId()) {
+            OnTimer(viewId);
+            return;
+        }
+    }
+    QWidget::timerEvent(event);
+}

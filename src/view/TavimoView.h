@@ -9,16 +9,30 @@
 
 #include <QRect>
 #include <QWidget>
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 class CFrameHost;
 class QDragEnterEvent;
 class QDropEvent;
+class QPainter;
 
 enum SourceKind : std::int32_t { SOURCE_FOLDER = 0, SOURCE_PCO = 1, SOURCE_ZIP = 2 };
 
 bool IsWidePage(int width, int height);
+
+// The pickers the view opens. Each returns what the reader chose (empty, or no value, when
+// cancelled). The defaults show the real dialogs; tests put their own answers here.
+struct ViewDialogs {
+    std::function<std::vector<std::string>(const std::string& startFolder)> chooseImageFiles;
+    std::function<std::string(const std::string& startFolder)> chooseFolder;
+    std::function<std::string(const std::string& startFolder)> chooseArchive;
+    std::function<std::optional<std::size_t>(const std::vector<std::string>& pages, std::size_t current)> choosePage;
+};
+ViewDialogs DefaultViewDialogs(QWidget* owner);
 
 class CTavimoView : public QWidget {
     Q_OBJECT
@@ -79,9 +93,13 @@ public:
     // settings and redraw.
     void OnOptionsChanged();
 
-    // Preparing the next turn.
+    // Preparing the next turn: timer 1 prepares forward, timer 2 backward.
+    void OnTimer(int timerId);
     void PrepareOnePage(bool forward);
     void PrepareTwoPages(bool forward);
+    bool IsTimerRunning(int timerId) const;
+
+    ViewDialogs m_dialogs;
 
     // State, readable by the frame and the tests.
     std::vector<std::string> m_pageList;
@@ -114,4 +132,29 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+
+private:
+    enum { TIMER_PREPARE_FORWARD = 1, TIMER_PREPARE_BACKWARD = 2 };
+
+    void UpdateWindowRect();
+    // Shows `surface` at once, before the composition that is under way ends.
+    void DrawNow(const CDib* surface);
+    void PaintSurface(QPainter& painter, const CDib& surface) const;
+    QString FormatTitle() const;
+    void Notify(const char* text);
+    void NotifyAndWait(const QString& text);
+    void FitPage(CDib* page, CDib* target, int left, int slotWidth, int slotHeight);
+    bool EnsureScreenSize(CDib* target) const;
+    void SharpenComposition(CDib* target);
+    void FinishComposition();
+    void StartTimer(int timerId, int milliseconds);
+    void KillTimer(int timerId);
+    // Forgets the open book's turn state before another book replaces it.
+    void ResetForNewSource();
+    void OpenPictureFiles(const std::vector<std::string>& paths);
+    bool RunKeyAction(int key, Qt::KeyboardModifiers modifiers);
+
+    std::map<int, int> m_timers;     // the view's timer id -> Qt's timer id
+    const CDib* m_pDrawNow = nullptr; // set only while DrawNow repaints
+    std::vector<std::uint8_t> m_pageBytes; // an archive page's bytes, reused across turns
 };

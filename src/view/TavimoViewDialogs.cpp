@@ -1,0 +1,58 @@
+// The pickers the page view opens by default: the file dialogs, the folder picker and the
+// page select dialog.
+#include "TavimoView.h"
+
+#include "Messages.h"
+
+#include <QFileDialog>
+
+namespace {
+
+QFileDialog::Options PickerOptions()
+{
+    // The reader sees the filter's text, not Qt's pattern list after it.
+    return QFileDialog::HideNameFilterDetails;
+}
+
+std::vector<std::string> ChooseImageFiles(QWidget* owner, const std::string& startFolder)
+{
+    const QStringList chosen =
+        QFileDialog::getOpenFileNames(owner, QString(), QString::fromStdString(startFolder),
+                                      QString::fromUtf8(viewtext::kImageFilesFilter), nullptr, PickerOptions());
+    std::vector<std::string> paths;
+    paths.reserve(std::size_t(chosen.size()));
+    for (const QString& path : chosen)
+        paths.push_back(path.toStdString());
+    return paths;
+}
+
+std::string ChooseFolder(QWidget* owner, const std::string& startFolder)
+{
+    QFileDialog picker(owner, QString::fromUtf8(viewtext::kFolderPickerTitle), QString::fromStdString(startFolder));
+    picker.setFileMode(QFileDialog::Directory);
+    picker.setOption(QFileDialog::ShowDirsOnly);
+    // The line under the list shows the full path of the folder that is selected.
+    QObject::connect(&picker, &QFileDialog::currentChanged, &picker,
+                     [&picker](const QString& path) { picker.setLabelText(QFileDialog::FileName, path); });
+    if (picker.exec() != QDialog::Accepted || picker.selectedFiles().isEmpty())
+        return std::string();
+    return picker.selectedFiles().front().toStdString();
+}
+
+std::string ChooseArchive(QWidget* owner, const std::string& startFolder)
+{
+    return QFileDialog::getOpenFileName(owner, QString(), QString::fromStdString(startFolder),
+                                        QString::fromUtf8(viewtext::kArchiveFilter), nullptr, PickerOptions())
+        .toStdString();
+}
+
+} // namespace
+
+ViewDialogs DefaultViewDialogs(QWidget* owner)
+{
+    ViewDialogs dialogs;
+    dialogs.chooseImageFiles = [owner](const std::string& start) { return ChooseImageFiles(owner, start); };
+    dialogs.chooseFolder = [owner](const std::string& start) { return ChooseFolder(owner, start); };
+    dialogs.chooseArchive = [owner](const std::string& start) { return ChooseArchive(owner, start); };
+    return dialogs;
+}

@@ -1,0 +1,222 @@
+// CTavimoView: composing the current page or pair into the window-sized picture, taking the
+// pictures prepared ahead, and the title and page counter.
+#include "TavimoView.h"
+
+#include "FrameHost.h"
+#include "Messages.h"
+#include "settings/Option.h"
+#include "widgets/MessageBox.h"
+
+#include <utility>
+
+namespace {
+constexpr COLORREF kWhite = 0xFFFFFF;
+
+bool HasSize(const CDib& surface, const QRect& area)
+{
+    return surface.IsCreated() && surface.GetWidth() == area.width() && surface.GetHeight() == area.height();
+}
+} // namespace
+
+bool IsWidePage(int width, int height)
+{
+    return width > height;
+}
+
+bool CTavimoView::ShowCurrentPage()
+{
+    if (!HasCurrentPage())
+        return false;
+    UpdateWindowRect();
+    const bool shown = g_option.bView2Page ? ShowTwoPages() : ShowOnePage();
+    if (m_pFrame)
+        m_pFrame->ShowPageStatus(FormatTitle());
+    return shown;
+}
+
+bool CTavimoView::ShowOnePage()
+{
+    bool ok = true;
+    const bool prepared = m_pageList[m_itCurPage] == m_strPrepared;
+    if (!prepared) {
+        ok = LoadCurrentPage();
+        DrawNow(m_pPage1);
+    } else {
+        std::swap(m_pPage1, m_pNextPage1);
+    }
+    if (prepared && g_option.bStretech && HasSize(*m_pNextScreen, m_rcWindow))
+        std::swap(m_pScreen, m_pNextScreen);
+    else
+        ok = ComposeOnePage(m_pPage1, m_pScreen, true);
+    // The spare surfaces now hold the previous pictures: they must not be taken again.
+    if (prepared)
+        m_strPrepared.clear();
+    update();
+    return ok;
+}
+
+bool CTavimoView::ShowTwoPages()
+{
+    const bool prepared = m_pageList[m_itCurPage] == m_strPrepared;
+    if (!prepared) {
+        if (!LoadCurrentPages())
+            return false;
+        DrawNow(m_pPage1);
+    } else {
+        std::swap(m_pPage1, m_pNextPage1);
+        std::swap(m_pPage2, m_pNextPage2);
+    }
+    bool ok = true;
+    if (prepared && g_option.bStretech && HasSize(*m_pNextScreen, m_rcWindow))
+        std::swap(m_pScreen, m_pNextScreen);
+    else
+        ok = ComposeTwoPages(m_pPage1, m_pPage2, m_pScreen, true);
+    if (prepared)
+        m_strPrepared.clear();
+    update();
+    return ok;
+}
+
+bool CTavimoView::LoadCurrentPage()
+{
+    if (LoadPage(m_pPage1, m_pageList[m_itCurPage]))
+        return true;
+    NotifyAndWait(QString::fromUtf8(viewtext::kOpenFailed));
+    return false;
+}
+
+bool CTavimoView::LoadCurrentPages()
+{
+    if (!LoadCurrentPage())
+        return false;
+    const std::size_t next = m_itCurPage + 1;
+    if (next >= m_pageList.size()) {
+        m_pPage2->Fill(kWhite);
+        return true;
+    }
+    // A second page that fails is not reported: its slot shows what the surface holds.
+    LoadPage(m_pPage2, m_pageList[next]);
+    return true;
+}
+
+bool CTavimoView::EnsureScreenSize(CDib* target) const
+{
+    if (HasSize(*target, m_rcWindow))
+        return true;
+    return target->Create(m_rcWindow.width(), m_rcWindow.height(), DIB_24BPP, kWhite);
+}
+
+void CTavimoView::FitPage(CDib* page, CDib* target, int left, int slotWidth, int slotHeight)
+{
+    const int pageWidth = page->GetWidth();
+    const int pageHeight = page->GetHeight();
+    if (pageWidth <= 0 || pageHeight <= 0 || slotWidth <= 0 || slotHeight <= 0)
+        return;
+    // Fit inside the slot with the aspect ratio kept; pages may grow as well as shrink.
+    const double scale = double(slotHeight) / slotWidth <= double(pageHeight) / pageWidth
+                             ? double(slotHeight) / pageHeight
+                             : double(slotWidth) / pageWidth;
+    const int newWidth = int(pageWidth * scale);
+    const int newHeight = int(pageHeight * scale);
+    if (g_option.bInterpolation) {
+        if (m_pFrame)
+            page->SetProgress(ProgressCallback, m_pFrame);
+        page->SmoothStretchTo(target, left, 0, left + newWidth, newHeight, 0, 0, pageWidth, pageHeight);
+        page->SetProgress(nullptr, nullptr);
+    } else {
+        page->StretchTo(target, left, 0, left + newWidth, newHeight, 0, 0, pageWidth, pageHeight);
+    }
+}
+
+void CTavimoView::SharpenComposition(CDib* target)
+{
+    if (!g_option.bSharpen)
+        return;
+    if (m_pFrame)
+        target->SetProgress(ProgressCallback, m_pFrame);
+    target->Sharpen();
+    target->SetProgress(nullptr, nullptr);
+}
+
+void CTavimoView::FinishComposition()
+{
+    if (m_pFrame)
+        m_pFrame->SetProgressPos(0);
+}
+
+bool CTavimoView::ComposeOnePage(CDib* page, CDib* target, bool drawNow)
+{
+    UpdateWindowRect();
+    EnsureScreenSize(target);
+    target->Fill(kWhite);
+    if (g_option.bStretech) {
+        FitPage(page, target, 0, target->GetWidth(), target->GetHeight());
+        if (drawNow)
+            DrawNow(target);
+        SharpenComposition(target);
+    } else {
+        page->DrawToDib(target, 0, 0);
+    }
+    FinishComposition();
+    return true;
+}
+
+bool CTavimoView::ComposeTwoPages(CDib* page1, CDib* page2, CDib* target, bool drawNow)
+{
+    UpdateWindowRect();
+    if (g_option.bAutoDetectWidth && IsWidePage(page1->GetWidth(), page1->GetHeight()))
+        return ComposeOnePage(page1, target, false);
+
+    CDib* left = g_option.bFlipPage ? page2 : page1;
+    CDib* right = g_option.bFlipPage ? page1 : page2;
+    EnsureScreenSize(target);
+    target->Fill(kWhite);
+    const int half = target->GetWidth() / 2;
+    if (g_option.bStretech) {
+        FitPage(left, target, 0, half, target->GetHeight());
+        if (drawNow)
+            DrawNow(target);
+        FitPage(right, target, half, half, target->GetHeight());
+        if (drawNow)
+            DrawNow(target);
+        SharpenComposition(target);
+    } else {
+        left->DrawToDib(target, 0, 0);
+        right->DrawToDib(target, half, 0);
+    }
+    FinishComposition();
+    return true;
+}
+
+QString CTavimoView::GetPageCounterText() const
+{
+    if (!HasCurrentPage())
+        return QString();
+    return QString::fromUtf8(viewtext::kPageCounter).arg(m_itCurPage + 1).arg(m_pageList.size());
+}
+
+QString CTavimoView::FormatTitle() const
+{
+    const QString product = QString::fromUtf8(viewtext::kProductName);
+    const QString page = QString::fromStdString(m_pageList[m_itCurPage]);
+    switch (m_sourceKind) {
+    case SOURCE_PCO:
+        return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(m_strPcoPath), page);
+    case SOURCE_ZIP:
+        return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(m_strZipPath), page);
+    case SOURCE_FOLDER:
+        break;
+    }
+    return QString::fromUtf8(viewtext::kTitleFolder).arg(product, page);
+}
+
+void CTavimoView::Notify(const char* text)
+{
+    GMessageBoxAutoClose(this, QString::fromUtf8(text),
+                         QString::fromUtf8(viewtext::kProductName), 1, 0);
+}
+
+void CTavimoView::NotifyAndWait(const QString& text)
+{
+    GMessageBox(this, text, QString::fromUtf8(viewtext::kProductName), MB_OK, 0, 0);
+}

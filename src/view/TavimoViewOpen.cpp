@@ -1,0 +1,263 @@
+// CTavimoView: opening books (folders, picture files, ZIP and PCO archives, drops and the
+// command line) and reading one page's picture from the open source.
+#include "TavimoView.h"
+
+#include "Messages.h"
+#include "settings/Option.h"
+#include "sources/PageNames.h"
+#include "widgets/MessageBox.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace {
+#ifdef _WIN32
+constexpr char kSeparators[] = "\\/";
+#else
+constexpr char kSeparators[] = "/";
+#endif
+
+// The folder part of a path without its trailing separator; empty when there is none.
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t separator = path.find_last_of(kSeparators);
+    return separator == std::string::npos ? std::string() : path.substr(0, separator);
+}
+
+// The extension from the last '.', ASCII lower-cased; the whole name when it has no '.'.
+std::string LowerExtensionOf(const std::string& path)
+{
+    const std::size_t dot = path.rfind('.');
+    std::string extension = dot == std::string::npos ? path : path.substr(dot);
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return extension;
+}
+
+bool IsPcoPath(const std::string& path)
+{
+    return LowerExtensionOf(path) == ".pco";
+}
+
+bool IsZipPath(const std::string& path)
+{
+    return LowerExtensionOf(path) == ".zip";
+}
+} // namespace
+
+void CTavimoView::AddImageFile(const std::string& path)
+{
+    if (!IsImageFileName(path) || !IsFile(path))
+        return;
+    m_pageList.push_back(path);
+    g_option.sRecentFolder = FolderOf(path);
+}
+
+void CTavimoView::SortPageList()
+{
+    std::sort(m_pageList.begin(), m_pageList.end(), PageNameLess);
+}
+
+void CTavimoView::ResetForNewSource()
+{
+    // Entries such as "0000" recur between books: nothing prepared for the old book may be
+    // taken for the new one, and a pending preparation must not hold back its first page.
+    KillTimer(TIMER_PREPARE_FORWARD);
+    KillTimer(TIMER_PREPARE_BACKWARD);
+    m_bBusy = false;
+    m_strPrepared.clear();
+}
+
+void CTavimoView::ScanFolder(const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    g_option.sRecentFolder = folder;
+    std::error_code error;
+    fs::directory_iterator entry(fs::path(folder), error);
+    if (error) {
+        NotifyAndWait(QString::fromUtf8(viewtext::kFolderCannotOpen).arg(QString::fromStdString(folder)));
+        return;
+    }
+    ResetForNewSource();
+    m_sourceKind = SOURCE_FOLDER;
+    m_pageList.clear();
+    for (; !error && entry != fs::directory_iterator(); entry.increment(error))
+        AddImageFile(JoinPath(folder, entry->path().filename().string()));
+    SortPageList();
+    m_itCurPage = m_pageList.size();
+    if (!m_pageList.empty())
+        TurnPage(true);
+    else
+        NotifyAndWait(QString::fromUtf8(viewtext::kFolderEmpty).arg(QString::fromStdString(folder)));
+}
+
+void CTavimoView::OpenZip(const std::string& path)
+{
+    ZipListing listing = ListZipPictures(path);
+    if (listing.status == ZipListing::CannotOpen) {
+        NotifyAndWait(QString::fromUtf8(viewtext::kZipCannotOpen));
+        return;
+    }
+    if (listing.status == ZipListing::GlobalInfoFailed) {
+        NotifyAndWait(QString::fromUtf8(viewtext::kZipGlobalInfoError).arg(listing.errorCode));
+        return;
+    }
+    ResetForNewSource();
+    m_sourceKind = SOURCE_ZIP;
+    m_strZipPath = path;
+    m_zipIndex = std::move(listing.index);
+    m_pageList = std::move(listing.pages);
+    m_itCurPage = m_pageList.size();
+    SortPageList();
+    if (!m_pageList.empty())
+        TurnPage(true);
+}
+
+void CTavimoView::OpenPco(const std::string& path)
+{
+    // Read the directory aside first, so a damaged file leaves the open book readable.
+    auto opened = std::make_unique<CPco>();
+    if (!opened->Open(path)) {
+        NotifyAndWait(QString::fromUtf8(viewtext::kPcoCannotOpen));
+        return;
+    }
+    ResetForNewSource();
+    m_sourceKind = SOURCE_PCO;
+    m_strPcoPath = path;
+    m_pco = *opened;
+    m_pageList.clear();
+    char name[16];
+    for (std::int32_t index = 0; index < m_pco.m_count; ++index) {
+        std::snprintf(name, sizeof name, "%04d", int(index));
+        m_pageList.emplace_back(name);
+    }
+    m_itCurPage = m_pageList.size();
+    SortPageList();
+    if (!m_pageList.empty())
+        TurnPage(true);
+}
+
+bool CTavimoView::LoadPage(CDib* target, const std::string& page)
+{
+    bool loaded = false;
+    switch (m_sourceKind) {
+    case SOURCE_FOLDER:
+        loaded = target->LoadFromFile(page);
+        break;
+    case SOURCE_PCO:
+        loaded = ReadPcoEntry(m_pco, page, m_pageBytes)
+                 && target->LoadFromMemory(m_pageBytes.data(), std::uint32_t(m_pageBytes.size()));
+        break;
+    case SOURCE_ZIP:
+        loaded = ReadZipEntry(m_strZipPath, page, m_pageBytes, &m_zipIndex)
+                 && target->LoadFromMemory(m_pageBytes.data(), std::uint32_t(m_pageBytes.size()));
+        break;
+    }
+    if (loaded && g_option.bRotate)
+        loaded = RotatePage(target);
+    return loaded;
+}
+
+void CTavimoView::OpenCommandLinePath(const std::string& path)
+{
+    if (IsDirectory(path))
+        ScanFolder(path);
+    else if (IsPcoPath(path))
+        OpenPco(path);
+    else if (IsZipPath(path))
+        OpenZip(path);
+}
+
+void CTavimoView::OpenPictureFiles(const std::vector<std::string>& paths)
+{
+    ResetForNewSource();
+    m_sourceKind = SOURCE_FOLDER;
+    m_pageList.clear();
+    m_itCurPage = m_pageList.size();
+    for (const std::string& path : paths)
+        AddImageFile(path);
+    SortPageList();
+    m_itCurPage = m_pageList.size();
+    if (!m_pageList.empty())
+        TurnPage(true);
+}
+
+void CTavimoView::OnOpenFile()
+{
+    if (!m_dialogs.chooseImageFiles)
+        return;
+    const std::vector<std::string> paths = m_dialogs.chooseImageFiles(g_option.sRecentFolder);
+    if (paths.empty())
+        return;
+    g_option.sRecentFolder = FolderOf(paths.front());
+    OpenPictureFiles(paths);
+}
+
+void CTavimoView::OnOpenFolder()
+{
+    if (!m_dialogs.chooseFolder)
+        return;
+    const std::string folder = m_dialogs.chooseFolder(g_option.sRecentFolder);
+    if (!folder.empty())
+        ScanFolder(folder);
+}
+
+void CTavimoView::OnOpenArchive()
+{
+    if (!m_dialogs.chooseArchive)
+        return;
+    const std::string path = m_dialogs.chooseArchive(g_option.sRecentFolder);
+    if (path.empty())
+        return;
+    g_option.sRecentFolder = FolderOf(path);
+    if (IsPcoPath(path))
+        OpenPco(path);
+    else if (IsZipPath(path))
+        OpenZip(path);
+}
+
+void CTavimoView::OpenDroppedPaths(const std::vector<std::string>& paths)
+{
+    if (paths.empty())
+        return;
+    // Only the first name can open a folder or an archive; later ones must be pictures.
+    const std::string& first = paths.front();
+    if (IsDirectory(first)) {
+        g_option.sRecentFolder = first;
+        ScanFolder(first);
+        return;
+    }
+    if (IsPcoPath(first) || IsZipPath(first)) {
+        g_option.sRecentFolder = FolderOf(first);
+        if (IsPcoPath(first))
+            OpenPco(first);
+        else
+            OpenZip(first);
+        return;
+    }
+    OpenPictureFiles(paths);
+}
+
+void CTavimoView::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+        event->acceptProposedAction();
+}
+
+void CTavimoView::dropEvent(QDropEvent* event)
+{
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths.push_back(url.toLocalFile().toStdString());
+    event->acceptProposedAction();
+    OpenDroppedPaths(paths);
+}
