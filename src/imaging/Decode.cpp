@@ -1,0 +1,193 @@
+// CDib::LoadFromMemory and CDib::LoadFromFile: JPEG through TurboJPEG straight into the
+// surface's rows, GIF and BMP (and JPEG variants TurboJPEG refuses) through Qt's readers.
+#include "Decode.h"
+
+#include "Dib.h"
+#include "SurfaceLimits.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
+#include <turbojpeg.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace imaging {
+
+PictureKind SniffPicture(const std::uint8_t* data, std::size_t size)
+{
+    if (!data)
+        return PictureKind::Unknown;
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
+        return PictureKind::Jpeg;
+    if (size >= 6 && (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0))
+        return PictureKind::Gif;
+    if (size >= 2 && data[0] == 'B' && data[1] == 'M')
+        return PictureKind::Bmp;
+    return PictureKind::Unknown;
+}
+
+bool PictureSizeAllowed(long long width, long long height)
+{
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide
+        && width * height <= kMaxPicturePixels;
+}
+
+} // namespace imaging
+
+namespace {
+
+using imaging::PictureKind;
+
+// A picture keeps the surface when it has its size (so transparent parts show the old
+// picture); any other size gets a fresh white surface.
+bool PrepareSurface(CDib& dib, int width, int height)
+{
+    if (dib.IsCreated() && dib.GetWidth() == width && dib.GetHeight() == height)
+        return true;
+    return dib.Create(width, height, DIB_24BPP, 0xFFFFFF);
+}
+
+struct TurboHandle {
+    tjhandle handle = tjInitDecompress();
+    ~TurboHandle()
+    {
+        if (handle)
+            tjDestroy(handle);
+    }
+};
+
+// Outcome of the TurboJPEG path: drawn, failed, or a variant for the fallback decoder.
+enum class JpegResult { Drawn, Failed, Unsupported };
+
+JpegResult DecodeJpeg(CDib& dib, const std::uint8_t* data, std::uint32_t size)
+{
+    thread_local TurboHandle turbo;
+    if (!turbo.handle)
+        return JpegResult::Failed;
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    if (tjDecompressHeader3(turbo.handle, data, size, &width, &height, &subsampling, &colorspace) != 0)
+        return JpegResult::Unsupported;
+    if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK)
+        return JpegResult::Unsupported;
+    // A picture beyond the limits is shown at the largest reduction that brings it inside.
+    int scaledW = width, scaledH = height;
+    if (!imaging::PictureSizeAllowed(width, height)) {
+        bool fits = false;
+        for (const int denominator : {2, 4, 8}) {
+            const tjscalingfactor factor{1, denominator};
+            scaledW = TJSCALED(width, factor);
+            scaledH = TJSCALED(height, factor);
+            if (imaging::PictureSizeAllowed(scaledW, scaledH)) {
+                fits = true;
+                break;
+            }
+        }
+        if (!fits)
+            return JpegResult::Failed;
+    }
+    if (!PrepareSurface(dib, scaledW, scaledH))
+        return JpegResult::Failed;
+    // Bottom-up BGR rows are exactly the surface's layout: decode into it directly.
+    const int flags = TJFLAG_BOTTOMUP | TJFLAG_LIMITSCANS;
+    if (tjDecompress2(turbo.handle, data, size, dib.GetRowPtr(scaledH - 1), scaledW, dib.GetStride(), scaledH,
+                      TJPF_BGR, flags)
+        != 0) {
+        // A warning (a truncated file, say) leaves the part that could be decoded, as
+        // other viewers show it; anything else is a failure.
+        return tjGetErrorCode(turbo.handle) == TJERR_WARNING ? JpegResult::Drawn : JpegResult::Failed;
+    }
+    return JpegResult::Drawn;
+}
+
+std::uint8_t Blend(std::uint8_t over, std::uint8_t under, unsigned alpha)
+{
+    return static_cast<std::uint8_t>((over * alpha + under * (255 - alpha) + 127) / 255);
+}
+
+// Draws a decoded picture over the surface: opaque pixels replace, transparent ones leave
+// the surface as it was, partly transparent ones are mixed.
+void Composite(CDib& dib, const QImage& picture)
+{
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        std::uint8_t* out = dib.GetRowPtr(y);
+        for (int x = 0; x < picture.width(); ++x, out += 3) {
+            const QRgb c = in[x];
+            const unsigned alpha = static_cast<unsigned>(qAlpha(c));
+            if (alpha == 0)
+                continue;
+            out[0] = Blend(static_cast<std::uint8_t>(qBlue(c)), out[0], alpha);
+            out[1] = Blend(static_cast<std::uint8_t>(qGreen(c)), out[1], alpha);
+            out[2] = Blend(static_cast<std::uint8_t>(qRed(c)), out[2], alpha);
+        }
+    }
+}
+
+bool DecodeWithQt(CDib& dib, const std::uint8_t* data, std::uint32_t size, PictureKind kind)
+{
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return false;
+    const char* format = kind == PictureKind::Jpeg ? "jpeg" : kind == PictureKind::Gif ? "gif" : "bmp";
+    QImageReader reader(&buffer, format);
+    // Qt's own allocation limit backs up the size check, for readers that learn the size late.
+    reader.setAllocationLimit(static_cast<int>(imaging::kMaxPicturePixels * 4 / (1024 * 1024)) + 1);
+    const QSize announced = reader.size();
+    if (announced.isValid() && !imaging::PictureSizeAllowed(announced.width(), announced.height()))
+        return false;
+    QImage picture;
+    if (!reader.read(&picture) || picture.isNull())
+        return false;
+    if (!imaging::PictureSizeAllowed(picture.width(), picture.height()))
+        return false;
+    picture = picture.convertToFormat(QImage::Format_ARGB32);
+    if (picture.isNull() || !PrepareSurface(dib, picture.width(), picture.height()))
+        return false;
+    Composite(dib, picture);
+    return true;
+}
+
+} // namespace
+
+bool CDib::LoadFromMemory(const void* data, std::uint32_t size)
+{
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    const PictureKind kind = imaging::SniffPicture(bytes, size);
+    switch (kind) {
+    case PictureKind::Jpeg:
+        switch (DecodeJpeg(*this, bytes, size)) {
+        case JpegResult::Drawn: return true;
+        case JpegResult::Failed: return false;
+        case JpegResult::Unsupported: return DecodeWithQt(*this, bytes, size, kind);
+        }
+        return false;
+    case PictureKind::Gif:
+    case PictureKind::Bmp: return DecodeWithQt(*this, bytes, size, kind);
+    case PictureKind::Unknown: return false;
+    }
+    return false;
+}
+
+bool CDib::LoadFromFile(const std::string& path)
+{
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
+        return false;
+    const long length = std::ftell(file.get());
+    if (length <= 0 || length > imaging::kMaxPictureFileBytes || std::fseek(file.get(), 0, SEEK_SET) != 0)
+        return false;
+    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(length)]);
+    if (!buffer)
+        return false;
+    const std::size_t got = std::fread(buffer.get(), 1, static_cast<std::size_t>(length), file.get());
+    if (got == 0)
+        return false;
+    return LoadFromMemory(buffer.get(), static_cast<std::uint32_t>(got));
+}
