@@ -1,1 +1,251 @@
-// MainFrame: being written.
+// CMainFrame: the window, its bars, fullscreen mode and the routing of commands.
+#include "app/MainFrame.h"
+
+#include "app/Commands.h"
+#include "app/ProgressColors.h"
+#include "app/ToolbarIcons.h"
+#include "settings/Option.h"
+#include "settings/OptionDlg.h"
+#include "widgets/AboutDlg.h"
+#include "widgets/MessageBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+// The page pane is as wide as this many blanks, room for the page counter.
+constexpr int kPagePaneBlanks = 18;
+constexpr int kProgressPaneWidth = 200;
+constexpr int kStartupDelayMs = 10;
+
+const char* const kIdleText = "준비";
+
+bool IsInputEvent(QEvent::Type type) {
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(const QString& bookPath, QWidget* parent)
+    : QMainWindow(parent), m_view(this), m_bookPath(bookPath) {
+    setWindowTitle(AppTitle());
+    m_view.SetFrame(this);
+    setCentralWidget(&m_view);
+    setFocusProxy(&m_view);
+
+    CreateActions();
+    CreateToolBar();
+    CreateStatusBar();
+
+    m_idleUpdate.setSingleShot(true);
+    m_idleUpdate.setInterval(0);
+    connect(&m_idleUpdate, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
+    qApp->installEventFilter(this);
+
+    m_startupTimer.setSingleShot(true);
+    connect(&m_startupTimer, &QTimer::timeout, this, &CMainFrame::OpenStartupBook);
+    m_startupTimer.start(kStartupDelayMs);
+
+    UpdateCommandUI();
+}
+
+CMainFrame::~CMainFrame() { qApp->removeEventFilter(this); }
+
+void CMainFrame::CreateActions() {
+    for (const CommandInfo& command : CommandTable()) {
+        auto* action = new QAction(ToolbarIcon(command.id), ToolTipText(command), this);
+        action->setStatusTip(StatusText(command));
+        action->setToolTip(ToolTipText(command));
+        action->setCheckable(IsCheckable(command));
+        action->setShortcuts(ShortcutsFor(command.id));
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setData(command.id);
+        const int id = command.id;
+        connect(action, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
+        // Added to the window itself so that the keys work while the toolbar is hidden.
+        addAction(action);
+        m_actions[id] = action;
+    }
+}
+
+void CMainFrame::CreateToolBar() {
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("toolbar"));
+    m_toolBar->setMovable(true);
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    m_toolBar->setIconSize(QSize(CToolbarIconEngine::kWidth, CToolbarIconEngine::kHeight));
+    m_toolBar->toggleViewAction()->setVisible(false);
+    for (const int id : ToolbarLayout()) {
+        if (id == kToolbarSeparator)
+            m_toolBar->addSeparator();
+        else
+            m_toolBar->addAction(m_actions.at(id));
+    }
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusbar"));
+    // The idle text lies under the fly-by texts: a status tip hides it while it shows.
+    m_idlePane = new QLabel(QString::fromUtf8(kIdleText), bar);
+    bar->addWidget(m_idlePane, 1);
+
+    m_pagePane = new QLabel(bar);
+    m_pagePane->setAlignment(Qt::AlignCenter);
+    m_pagePane->setMinimumWidth(m_pagePane->fontMetrics().horizontalAdvance(QString(kPagePaneBlanks, u' ')));
+    bar->addPermanentWidget(m_pagePane);
+
+    m_progress = new QProgressBar(bar);
+    m_progress->setFixedWidth(kProgressPaneWidth);
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+    QPalette colours = m_progress->palette();
+    ApplyProgressColors(QApplication::palette("QMenu"), colours);
+    m_progress->setPalette(colours);
+    bar->addPermanentWidget(m_progress);
+}
+
+void CMainFrame::ShowFrame() {
+    if (g_option.bIsMaximized)
+        showMaximized();
+    else
+        show();
+    m_view.setFocus();
+}
+
+QAction* CMainFrame::Action(int id) const {
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+bool CMainFrame::ExecuteCommand(int id) {
+    const CommandInfo* command = FindCommand(id);
+    if (command == nullptr || !IsCommandEnabled(*command, *this))
+        return false;
+    if (command->handler)
+        command->handler(*this);
+    UpdateCommandUI();
+    return true;
+}
+
+void CMainFrame::UpdateCommandUI() {
+    for (const CommandInfo& command : CommandTable()) {
+        QAction* action = m_actions.at(command.id);
+        action->setEnabled(IsCommandEnabled(command, *this));
+        if (IsCheckable(command))
+            action->setChecked(IsCommandChecked(command, *this));
+    }
+}
+
+void CMainFrame::PostCommand(int id) {
+    QMetaObject::invokeMethod(this, [this, id] { ExecuteCommand(id); }, Qt::QueuedConnection);
+}
+
+void CMainFrame::ShowPageStatus(const QString& title) {
+    setWindowTitle(title);
+    m_pagePane->setText(m_view.GetPageCounterText());
+    m_pagePane->repaint();
+}
+
+void CMainFrame::SetProgressPos(int position) { m_progress->setValue(position); }
+
+void CMainFrame::OpenStartupBook() {
+    if (!m_bookPath.isEmpty())
+        m_view.OpenCommandLinePath(m_bookPath.toStdString());
+}
+
+void CMainFrame::TurnPage(bool forward) { m_view.TurnPage(forward); }
+void CMainFrame::OnPagePrev() { m_view.OnPagePrev(); }
+void CMainFrame::OnPageNext() { m_view.OnPageNext(); }
+void CMainFrame::OnPrev10() { m_view.OnPrev10(); }
+void CMainFrame::OnNext10() { m_view.OnNext10(); }
+void CMainFrame::OnFlip() { m_view.OnFlip(); }
+void CMainFrame::OnView2Page() { m_view.OnView2Page(); }
+void CMainFrame::OnInterpolation() { m_view.OnInterpolation(); }
+void CMainFrame::OnZoomToggle() { m_view.OnZoomToggle(); }
+void CMainFrame::SelectPage() { m_view.SelectPage(); }
+void CMainFrame::OnOpenFile() { m_view.OnOpenFile(); }
+void CMainFrame::OnOpenFolder() { m_view.OnOpenFolder(); }
+void CMainFrame::OnOpenArchive() { m_view.OnOpenArchive(); }
+void CMainFrame::OnSharpen() { m_view.OnSharpen(); }
+void CMainFrame::OnRotate() { m_view.OnRotate(); }
+
+void CMainFrame::OnFullScreen() {
+    if (m_bFullScreen)
+        LeaveFullScreen();
+    else
+        EnterFullScreen();
+}
+
+void CMainFrame::EnterFullScreen() {
+    m_bFullScreen = true;
+    m_rcSaved = geometry();
+    setWindowFlag(Qt::FramelessWindowHint, true);
+    PostCommand(ID_VIEW_TOOLBAR);
+    PostCommand(ID_VIEW_STATUS_BAR);
+    setGeometry(QGuiApplication::primaryScreen()->geometry());
+    show();
+    // Creating a message window once here loads what it needs before the first notice
+    // appears over the fullscreen window.
+    GMessageBoxWnd warmUp;
+    warmUp.Create(this, QString(), QString(), 0, 0, 0);
+}
+
+void CMainFrame::LeaveFullScreen() {
+    m_bFullScreen = false;
+    setWindowFlag(Qt::FramelessWindowHint, false);
+    PostCommand(ID_VIEW_TOOLBAR);
+    PostCommand(ID_VIEW_STATUS_BAR);
+    setGeometry(m_rcSaved);
+    show();
+}
+
+void CMainFrame::OnOption() {
+    COptionDlg dialog(this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_view.OnOptionsChanged();
+}
+
+void CMainFrame::OnViewToolBar() { m_toolBar->setVisible(m_toolBar->isHidden()); }
+void CMainFrame::OnViewStatusBar() { statusBar()->setVisible(statusBar()->isHidden()); }
+
+void CMainFrame::OnAppAbout() {
+    CAboutDlg dialog(this);
+    dialog.exec();
+}
+
+void CMainFrame::OnAppExit() { close(); }
+
+bool CMainFrame::IsFullScreen() const { return m_bFullScreen; }
+bool CMainFrame::IsToolBarVisible() const { return !m_toolBar->isHidden(); }
+bool CMainFrame::IsStatusBarVisible() const { return !statusBar()->isHidden(); }
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    g_option.bIsMaximized = isMaximized() ? 1 : 0;
+    QMainWindow::closeEvent(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (IsInputEvent(event->type()))
+        m_idleUpdate.start();
+    return QMainWindow::eventFilter(watched, event);
+}

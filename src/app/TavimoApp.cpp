@@ -1,1 +1,26 @@
-// TavimoApp: being written.
+// CTavimoApp: start-up and end of the program.
+#include "app/TavimoApp.h"
+
+#include "app/CommandLine.h"
+#include "app/MainFrame.h"
+#include "settings/Option.h"
+#include "widgets/MessageBox.h"
+
+CTavimoApp::CTavimoApp(int& argc, char** argv) : m_app(argc, argv) {}
+
+CTavimoApp::~CTavimoApp() = default;
+
+bool CTavimoApp::InitInstance() {
+    SetAppTitle(QStringLiteral("Tavimo"));
+    g_option.Load();
+    m_pMainWnd = std::make_unique<CMainFrame>(BookPathFromArguments(QCoreApplication::arguments()));
+    m_pMainWnd->ShowFrame();
+    return true;
+}
+
+int CTavimoApp::Run() { return ExitInstance(QApplication::exec()); }
+
+int CTavimoApp::ExitInstance(int exitCode) {
+    g_option.Save();
+    return exitCode;
+}

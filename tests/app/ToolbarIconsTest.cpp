@@ -1,0 +1,74 @@
+// The toolbar's drawn icons: every button has a picture of its own, sharp at any density.
+#include "app/Commands.h"
+#include "app/ToolbarIcons.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <gtest/gtest.h>
+
+namespace {
+
+int InkedPixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += qAlpha(image.pixel(x, y)) > 0;
+    return count;
+}
+
+QImage Render(int id, qreal devicePixelRatio, QIcon::Mode mode = QIcon::Normal) {
+    return ToolbarIcon(id)
+        .pixmap(QSize(CToolbarIconEngine::kWidth, CToolbarIconEngine::kHeight), devicePixelRatio, mode)
+        .toImage()
+        .convertToFormat(QImage::Format_ARGB32);
+}
+
+class ToolbarIcons : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "icons";
+        static char* argv[] = {name, nullptr};
+        if (QGuiApplication::instance() == nullptr)
+            s_app = new QGuiApplication(argc, argv);
+    }
+    static QGuiApplication* s_app;
+};
+QGuiApplication* ToolbarIcons::s_app = nullptr;
+
+} // namespace
+
+TEST_F(ToolbarIcons, EveryButtonDrawsSomethingDifferentFromEveryOther) {
+    std::vector<std::pair<int, QImage>> drawn;
+    for (const int id : ToolbarLayout()) {
+        if (id == kToolbarSeparator)
+            continue;
+        const QImage image = Render(id, 1.0);
+        EXPECT_GT(InkedPixels(image), 10) << "button " << id << " is blank";
+        for (const auto& [otherId, other] : drawn)
+            EXPECT_NE(image, other) << "buttons " << id << " and " << otherId << " look the same";
+        drawn.emplace_back(id, image);
+    }
+}
+
+TEST_F(ToolbarIcons, HighDensityScreensGetDevicePixelsNotAnUpscaledBitmap) {
+    const QImage image = Render(ID_PAGE_NEXT, 2.0);
+    EXPECT_EQ(image.size(), QSize(2 * CToolbarIconEngine::kWidth, 2 * CToolbarIconEngine::kHeight));
+    // Drawn at twice the size, the picture covers about four times the pixels.
+    const int single = InkedPixels(Render(ID_PAGE_NEXT, 1.0));
+    EXPECT_GT(InkedPixels(image), 3 * single);
+}
+
+TEST_F(ToolbarIcons, DisabledButtonsAreDrawnGrey) {
+    const QImage image = Render(ID_SHARPEN, 1.0, QIcon::Disabled);
+    ASSERT_GT(InkedPixels(image), 0);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (qAlpha(p) == 255) {
+                EXPECT_TRUE(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p)) << x << "," << y;
+            }
+        }
+    }
+}
