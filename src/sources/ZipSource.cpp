@@ -2,6 +2,7 @@
 // and reading one entry whole.
 #include "ZipSource.h"
 
+#include "BufferedZipFile.h"
 #include "FileAccess.h"
 #include "PageNames.h"
 
@@ -128,7 +129,7 @@ bool InflateWhole(void* zip, std::size_t declaredSize, std::vector<std::uint8_t>
 ZipListing ListZipPictures(const std::string& zipPath)
 {
     ZipListing listing;
-    const ZipHandle zip(unzOpen64(zipPath.c_str()));
+    const ZipHandle zip(OpenZipArchive(zipPath));
     if (!zip)
         return listing;
     const FileStamp listed = StampOf(zipPath);
@@ -174,7 +175,7 @@ bool ReadZipEntry(const std::string& zipPath, const std::string& name, std::vect
                   const ZipIndex* index)
 {
     bytes.clear();
-    const ZipHandle zip(unzOpen64(zipPath.c_str()));
+    const ZipHandle zip(OpenZipArchive(zipPath));
     if (!zip)
         return false;
 

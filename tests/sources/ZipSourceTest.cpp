@@ -101,6 +101,22 @@ TEST_F(ZipBooks, DamagedDirectoryRecordKeepsThePagesListedBeforeIt)
     EXPECT_EQ(Pages(listing), (std::vector<std::string>{"1.jpg"}));
 }
 
+TEST_F(ZipBooks, DirectoryLargerThanOneReadWindowIsListedWhole)
+{
+    // About 3000 records of ~70 bytes: the walk crosses several windows of the file, and
+    // records straddle their edges.
+    std::vector<ZipItem> items;
+    std::vector<std::string> names;
+    for (unsigned i = 0; i < 3000; ++i) {
+        names.push_back("chapter/page-" + std::string(i % 7, 'x') + std::to_string(i) + ".jpg");
+        items.push_back({names.back(), PatternBytes(1 + i % 5, i), i % 2 == 0});
+    }
+    const std::string zip = Write(items);
+    EXPECT_EQ(Pages(ListZipPictures(zip)), names);
+    for (const unsigned i : {0u, 1499u, 2999u})
+        EXPECT_EQ(Read(zip, names[i]), items[i].data) << names[i];
+}
+
 TEST_F(ZipBooks, StoredAndDeflatedEntriesReadTheirExactBytes)
 {
     const Bytes stored = PatternBytes(3000, 1);
