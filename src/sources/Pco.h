@@ -18,6 +18,10 @@ class CPco {
 public:
     CPco();
     virtual ~CPco();
+    // Reads the head and directory. Refuses a file of 9 bytes or less, a count of 600 or
+    // more, and a title length outside 0..100 (it could not be held, and everything after
+    // it would be misplaced). A negative count opens as an empty book. An offset that
+    // cannot be placed in the file is kept as -1, so reading that entry fails.
     bool Open(const std::string& path);
     bool GetEntry(int index, PcoEntry& entry) const;
 

@@ -36,6 +36,9 @@ constexpr std::uint64_t kMaxZipEntrySize = 256ull * 1024 * 1024;
 ZipListing ListZipPictures(const std::string& zipPath);
 
 // Reads the entry named exactly `name` (falling back to an ASCII case-insensitive match
-// when no entry has that exact name). `bytes` receives only what was inflated.
+// when no entry has that exact name). `bytes` receives only what was inflated: an entry
+// that is empty, declared larger than kMaxZipEntrySize, damaged, or that ends before its
+// declared size fails and leaves `bytes` empty. With the listing's index the entry is
+// reached without a search, as long as the archive is still the file that was listed.
 bool ReadZipEntry(const std::string& zipPath, const std::string& name, std::vector<std::uint8_t>& bytes,
                   const ZipIndex* index = nullptr);
