@@ -66,7 +66,9 @@ enum class JpegResult { Drawn, Failed, Unsupported };
 
 JpegResult DecodeJpeg(CDib& dib, const std::uint8_t* data, std::uint32_t size)
 {
-    thread_local TurboHandle turbo;
+    // A fresh decoder each time: one that reported an error or a warning keeps state
+    // that can make the next picture's scan limit misfire.
+    const TurboHandle turbo;
     if (!turbo.handle)
         return JpegResult::Failed;
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
@@ -74,6 +76,10 @@ JpegResult DecodeJpeg(CDib& dib, const std::uint8_t* data, std::uint32_t size)
         return JpegResult::Unsupported;
     if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK)
         return JpegResult::Unsupported;
+    // Every 8 x 8 block costs a Huffman-coded JPEG at least a bit or so; a header claiming
+    // far more pixels than the bytes could hold is lying, and must not cost an allocation.
+    if (static_cast<long long>(width) * height > static_cast<long long>(size) * imaging::kMaxJpegPixelsPerByte)
+        return JpegResult::Failed;
     // A picture beyond the limits is shown at the largest reduction that brings it inside.
     int scaledW = width, scaledH = height;
     if (!imaging::PictureSizeAllowed(width, height)) {

@@ -15,6 +15,9 @@ PictureKind SniffPicture(const std::uint8_t* data, std::size_t size);
 // Whether a width x height picture may be given a surface (checked in 64-bit).
 bool PictureSizeAllowed(long long width, long long height);
 
+// A JPEG needs at least about one byte per 512 pixels it claims; twice that is allowed.
+inline constexpr long long kMaxJpegPixelsPerByte = 1024;
+
 // Largest file LoadFromFile reads into memory.
 inline constexpr long long kMaxPictureFileBytes = 1LL << 30;
 

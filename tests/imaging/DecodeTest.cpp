@@ -1,0 +1,285 @@
+#include "ImageFixtures.h"
+#include "Surfaces.h"
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <turbojpeg.h>
+
+namespace {
+
+using fixtures::Bytes;
+
+// Four solid quarters, large enough for JPEG blocks to keep their colours.
+QImage Quarters(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB888);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool right = x >= w / 2, bottom = y >= h / 2;
+            image.setPixelColor(x, y, right ? (bottom ? QColor(0, 0, 255) : QColor(0, 255, 0))
+                                            : (bottom ? QColor(255, 255, 255) : QColor(255, 0, 0)));
+        }
+    return image;
+}
+
+void ExpectNear(QRgb got, QColor want, int tolerance, const char* where)
+{
+    EXPECT_NEAR(qRed(got), want.red(), tolerance) << where;
+    EXPECT_NEAR(qGreen(got), want.green(), tolerance) << where;
+    EXPECT_NEAR(qBlue(got), want.blue(), tolerance) << where;
+}
+
+bool Load(CDib& dib, const Bytes& bytes)
+{
+    return dib.LoadFromMemory(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+}
+
+TEST(DecodeJpeg, PictureComesOutAtItsPixelSizeWithItsColours)
+{
+    CDib dib;
+    ASSERT_TRUE(Load(dib, fixtures::EncodeJpeg(Quarters(64, 48), 95)));
+    EXPECT_EQ(dib.GetWidth(), 64);
+    EXPECT_EQ(dib.GetHeight(), 48);
+    ExpectNear(surfaces::Rgb(dib, 8, 8), QColor(255, 0, 0), 12, "top left red");
+    ExpectNear(surfaces::Rgb(dib, 56, 8), QColor(0, 255, 0), 12, "top right green");
+    ExpectNear(surfaces::Rgb(dib, 8, 40), QColor(255, 255, 255), 12, "bottom left white");
+    ExpectNear(surfaces::Rgb(dib, 56, 40), QColor(0, 0, 255), 12, "bottom right blue");
+}
+
+TEST(DecodeJpeg, ProgressiveJpegDecodes)
+{
+    CDib dib;
+    ASSERT_TRUE(Load(dib, fixtures::EncodeJpeg(Quarters(40, 40), 90, true)));
+    ExpectNear(surfaces::Rgb(dib, 30, 4), QColor(0, 255, 0), 14, "top right green");
+}
+
+TEST(DecodeJpeg, TruncatedJpegShowsThePartThatWasDecoded)
+{
+    Bytes jpeg = fixtures::EncodeJpeg(Quarters(256, 256), 95);
+    jpeg.resize(jpeg.size() * 3 / 4);
+    CDib dib;
+    ASSERT_TRUE(Load(dib, jpeg));
+    EXPECT_EQ(dib.GetWidth(), 256);
+    ExpectNear(surfaces::Rgb(dib, 20, 20), QColor(255, 0, 0), 12, "top left survives");
+}
+
+TEST(DecodeJpeg, CmykJpegFallsBackToTheSecondDecoder)
+{
+    const int w = 32, h = 16;
+    std::vector<unsigned char> cmyk(static_cast<std::size_t>(w) * h * 4, 0);
+    tjhandle handle = tjInitCompress();
+    unsigned char* jpeg = nullptr;
+    unsigned long size = 0;
+    ASSERT_EQ(tjCompress2(handle, cmyk.data(), w, w * 4, h, TJPF_CMYK, &jpeg, &size, TJSAMP_444, 90, 0), 0);
+    const Bytes bytes(jpeg, jpeg + size);
+    tjFree(jpeg);
+    tjDestroy(handle);
+    CDib dib;
+    ASSERT_TRUE(Load(dib, bytes));
+    EXPECT_EQ(dib.GetWidth(), w);
+    EXPECT_EQ(dib.GetHeight(), h);
+}
+
+TEST(DecodeBmp, BmpPixelsAreExact)
+{
+    QImage image(3, 2, QImage::Format_RGB888);
+    image.setPixelColor(0, 0, QColor(1, 2, 3));
+    image.setPixelColor(1, 0, QColor(40, 50, 60));
+    image.setPixelColor(2, 0, QColor(200, 100, 0));
+    image.setPixelColor(0, 1, QColor(9, 8, 7));
+    image.setPixelColor(1, 1, QColor(255, 255, 255));
+    image.setPixelColor(2, 1, QColor(0, 0, 0));
+    CDib dib;
+    ASSERT_TRUE(Load(dib, fixtures::EncodeBmp(image)));
+    ASSERT_EQ(dib.GetWidth(), 3);
+    ASSERT_EQ(dib.GetHeight(), 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(surfaces::Rgb(dib, x, y), image.pixel(x, y)) << x << "," << y;
+}
+
+QImage HalfTransparent()
+{
+    QImage image(4, 4, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 2; ++x)
+            image.setPixelColor(x, y, QColor(255, 0, 0));
+    return image;
+}
+
+TEST(DecodeGif, TransparentPixelsShowTheOldPictureOfTheSameSize)
+{
+    CDib dib;
+    ASSERT_TRUE(dib.Create(4, 4, DIB_24BPP, 0x00FF0000)); // blue
+    ASSERT_TRUE(Load(dib, fixtures::EncodeGif(HalfTransparent())));
+    EXPECT_EQ(dib.GetPixel(0, 0), 0xFF0000u); // red drawn
+    EXPECT_EQ(dib.GetPixel(3, 3), 0x0000FFu); // the old blue shows through
+}
+
+TEST(DecodeGif, TransparentPixelsComeOutWhiteOnASurfaceOfAnotherSize)
+{
+    CDib dib;
+    ASSERT_TRUE(dib.Create(5, 4, DIB_24BPP, 0x00FF0000));
+    ASSERT_TRUE(Load(dib, fixtures::EncodeGif(HalfTransparent())));
+    EXPECT_EQ(dib.GetWidth(), 4);
+    EXPECT_EQ(dib.GetPixel(1, 2), 0xFF0000u);
+    EXPECT_EQ(dib.GetPixel(3, 3), 0xFFFFFFu);
+}
+
+TEST(DecodeGif, ManyColoursSurviveThePalette)
+{
+    CDib dib;
+    ASSERT_TRUE(Load(dib, fixtures::EncodeGif(Quarters(20, 20))));
+    EXPECT_EQ(surfaces::Rgb(dib, 15, 2), qRgb(0, 255, 0));
+}
+
+TEST(DecodeFiles, FilesLoadByTheirBytesAndEmptyOrMissingFilesFail)
+{
+    QTemporaryDir dir;
+    const std::string named = QDir(dir.path()).filePath("picture.gif").toStdString(); // a JPEG, wrongly named
+    ASSERT_TRUE(fixtures::WriteFile(named, fixtures::EncodeJpeg(Quarters(16, 16))));
+    CDib dib;
+    EXPECT_TRUE(dib.LoadFromFile(named));
+    EXPECT_EQ(dib.GetWidth(), 16);
+    const std::string empty = QDir(dir.path()).filePath("empty.jpg").toStdString();
+    ASSERT_TRUE(fixtures::WriteFile(empty, {}));
+    EXPECT_FALSE(dib.LoadFromFile(empty));
+    EXPECT_FALSE(dib.LoadFromFile(QDir(dir.path()).filePath("missing.jpg").toStdString()));
+    EXPECT_EQ(dib.GetWidth(), 16);
+}
+
+// Bad input: false, no crash, and the surface as it was when decoding fails before drawing.
+class BadInput : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dib.Create(7, 5, DIB_24BPP, 0x00123456)); }
+    void ExpectUntouched()
+    {
+        EXPECT_TRUE(dib.IsCreated());
+        EXPECT_EQ(dib.GetWidth(), 7);
+        EXPECT_EQ(dib.GetHeight(), 5);
+        EXPECT_EQ(dib.GetPixel(3, 3), 0x563412u);
+    }
+    CDib dib;
+};
+
+TEST_F(BadInput, ZeroBytesFail)
+{
+    const std::uint8_t none = 0;
+    EXPECT_FALSE(dib.LoadFromMemory(&none, 0));
+    EXPECT_FALSE(dib.LoadFromMemory(nullptr, 10));
+    ExpectUntouched();
+}
+
+TEST_F(BadInput, UnknownOrCorruptBytesFail)
+{
+    std::mt19937 rng(4);
+    Bytes noise(5000);
+    for (auto& b : noise)
+        b = static_cast<std::uint8_t>(rng());
+    noise[0] = 0x12;
+    EXPECT_FALSE(Load(dib, noise));
+    for (const Bytes& start : {Bytes{0xFF, 0xD8, 0xFF}, Bytes{'G', 'I', 'F', '8', '9', 'a'}, Bytes{'B', 'M'}}) {
+        Bytes corrupt = noise;
+        std::copy(start.begin(), start.end(), corrupt.begin());
+        EXPECT_FALSE(Load(dib, corrupt));
+    }
+    ExpectUntouched();
+}
+
+TEST_F(BadInput, JpegClaimingHugeSizeWithoutTheDataIsRefused)
+{
+    Bytes jpeg = fixtures::EncodeJpeg(Quarters(16, 16));
+    // The frame header (SOF0) holds height and width after marker, length and precision.
+    for (std::size_t i = 0; i + 8 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + 5] = jpeg[i + 6] = jpeg[i + 7] = jpeg[i + 8] = 0xFF;
+            break;
+        }
+    EXPECT_FALSE(Load(dib, jpeg));
+    ExpectUntouched();
+}
+
+TEST_F(BadInput, BmpClaimingHugeSizeIsRefused)
+{
+    Bytes bmp = fixtures::EncodeBmp(Quarters(4, 4));
+    bmp[18] = bmp[19] = bmp[22] = bmp[23] = 0xFF; // 65535 x 65535
+    EXPECT_FALSE(Load(dib, bmp));
+    ExpectUntouched();
+}
+
+TEST_F(BadInput, GifWithAHugeLogicalScreenIsRefused)
+{
+    Bytes gif = fixtures::EncodeGif(Quarters(4, 4));
+    gif[6] = gif[7] = gif[8] = gif[9] = 0xFF;
+    EXPECT_FALSE(Load(dib, gif));
+    ExpectUntouched();
+}
+
+TEST_F(BadInput, ProgressiveJpegWithThousandsOfScansIsRefused)
+{
+    const Bytes jpeg = fixtures::EncodeJpeg(Quarters(16, 16), 85, true);
+    std::size_t lastScan = 0;
+    for (std::size_t i = 0; i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA)
+            lastScan = i;
+    ASSERT_GT(lastScan, 0u);
+    const std::size_t end = jpeg.size() - 2; // before the end marker
+    Bytes many(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(end));
+    for (int i = 0; i < 3000; ++i)
+        many.insert(many.end(), jpeg.begin() + static_cast<std::ptrdiff_t>(lastScan),
+                    jpeg.begin() + static_cast<std::ptrdiff_t>(end));
+    many.push_back(0xFF);
+    many.push_back(0xD9);
+    EXPECT_FALSE(Load(dib, many));
+}
+
+TEST(Rotate, ThreeByTwoPictureTurnsCounterClockwise)
+{
+    CDib page;
+    ASSERT_TRUE(page.Create(3, 2, DIB_24BPP, 0));
+    // Pixel (x, y) holds 10 * y + x + 1.
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            page.SetPixel(x, y, static_cast<std::uint32_t>(10 * y + x + 1));
+    ASSERT_TRUE(RotatePage(&page));
+    ASSERT_EQ(page.GetWidth(), 2);
+    ASSERT_EQ(page.GetHeight(), 3);
+    EXPECT_EQ(page.GetPixel(0, 0), 3u); // the old top right
+    EXPECT_EQ(page.GetPixel(0, 2), 1u); // the old top left
+    EXPECT_EQ(page.GetPixel(1, 0), 13u);
+    EXPECT_EQ(page.GetPixel(1, 2), 11u);
+    EXPECT_EQ(page.GetPixel(0, 1), 2u);
+}
+
+TEST(Rotate, EveryPixelLandsWhereTheTurnPutsItOnOddSizes)
+{
+    std::mt19937 rng(8);
+    for (const auto& [w, h] : {std::pair{1, 1}, std::pair{5, 3}, std::pair{130, 67}, std::pair{67, 130}}) {
+        CDib page, before;
+        ASSERT_TRUE(page.Create(w, h, DIB_24BPP, 0));
+        surfaces::FillRandom(page, rng);
+        before.CopyFrom(page);
+        ASSERT_TRUE(RotatePage(&page));
+        ASSERT_EQ(page.GetWidth(), h);
+        ASSERT_EQ(page.GetHeight(), w);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(page.GetPixel(y, w - 1 - x), before.GetPixel(x, y)) << w << "x" << h;
+        ASSERT_TRUE(RotatePage(&page)); // the spare buffer is reused: turn again
+        ASSERT_EQ(page.GetWidth(), w);
+    }
+}
+
+TEST(Rotate, UncreatedPageIsRefused)
+{
+    CDib page;
+    EXPECT_FALSE(RotatePage(&page));
+    EXPECT_FALSE(RotatePage(nullptr));
+}
+
+} // namespace
