@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QStringList>
 #include <QWindow>
 #include <qdrawutil.h>
@@ -423,6 +424,8 @@ int GMessageBoxWnd::RunModal()
 
 bool GMessageBoxWnd::eventFilter(QObject* watched, QEvent* e)
 {
+    if (e->type() == QEvent::Quit && watched == QCoreApplication::instance())
+        m_bQuitting = true;
     const bool isKey = e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease;
     if (!isKey || !IsOwnWidget(watched, this))
         return QWidget::eventFilter(watched, e);
@@ -492,7 +495,18 @@ void GMessageBoxWnd::mouseReleaseEvent(QMouseEvent* e)
 
 void GMessageBoxWnd::closeEvent(QCloseEvent* e)
 {
-    e->ignore();
+    // The user cannot close the window; the application quitting can. Should another
+    // window refuse to close and so keep the application running, the window comes back.
+    if (!m_bQuitting || !m_pLoop) {
+        e->ignore();
+        return;
+    }
+    m_bQuitting = false;
+    e->accept();
+    QTimer::singleShot(0, this, [this] {
+        if (m_pLoop && !isVisible())
+            show();
+    });
 }
 
 void GMessageBoxWnd::timerEvent(QTimerEvent* e)

@@ -121,6 +121,7 @@ private:
 
     QEventLoop* m_pLoop = nullptr;
     bool m_bEnded = false;
+    bool m_bQuitting = false; // the application's quit request is being handled
     int m_nResult = 0;
     int m_nTimerId = 0;
 };
