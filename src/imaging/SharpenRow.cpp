@@ -1,5 +1,6 @@
 #include "SharpenRow.h"
 
+#include <array>
 #include <vector>
 
 namespace imaging {
@@ -26,7 +27,8 @@ namespace {
 // it lies at least 0.2 from one, far beyond the rounding of the double sequence, so its
 // integer part is the answer; outside 1 .. 255 the clamp decides. Only whole values inside
 // the range can land either side of the integer in double precision and need the sequence.
-// Returns a mask byte per output: nonzero where the double sequence must decide.
+// Returns a byte per output: 0 when the estimate stands, 1 where the double sequence must
+// decide, 2 where all nine values are equal (a flat area, whose result is a table entry).
 __attribute__((target_clones("avx2", "default"))) void SharpenEstimate(const std::uint8_t* u, const std::uint8_t* c,
                                                                       const std::uint8_t* d, std::uint8_t* out,
                                                                       std::uint8_t* needsExact, int count)
@@ -37,8 +39,27 @@ __attribute__((target_clones("avx2", "default"))) void SharpenEstimate(const std
         const int positive = x < 0 ? 0 : x;
         const int q = (positive * 13108) >> 16;          // positive / 5, exact for positive <= 16383
         out[i] = static_cast<std::uint8_t>(q > 255 ? 255 : q);
-        needsExact[i] = static_cast<std::uint8_t>((q * 5 == x) & (x >= 5) & (x <= 1275));
+        const int differs = (u[i - 3] ^ c[i]) | (u[i] ^ c[i]) | (u[i + 3] ^ c[i]) | (c[i - 3] ^ c[i])
+            | (c[i + 3] ^ c[i]) | (d[i - 3] ^ c[i]) | (d[i] ^ c[i]) | (d[i + 3] ^ c[i]);
+        const int exact = (q * 5 == x) & (x >= 5) & (x <= 1275);
+        needsExact[i] = static_cast<std::uint8_t>(exact << (differs == 0));
     }
+}
+
+// The result for a flat neighbourhood of every level, by the double sequence itself.
+const std::uint8_t* FlatResults()
+{
+    static const auto table = [] {
+        std::array<std::uint8_t, 256> t{};
+        for (int level = 0; level < 256; ++level) {
+            const std::uint8_t v = static_cast<std::uint8_t>(level);
+            const std::uint8_t rows[3][9] = {{v, v, v, v, v, v, v, v, v}, {v, v, v, v, v, v, v, v, v},
+                                             {v, v, v, v, v, v, v, v, v}};
+            t[static_cast<std::size_t>(level)] = SharpenByte(rows[0] + 3, rows[1] + 3, rows[2] + 3);
+        }
+        return t;
+    }();
+    return table.data();
 }
 
 } // namespace
@@ -50,9 +71,13 @@ void SharpenRow(const std::uint8_t* above, const std::uint8_t* row, const std::u
     thread_local std::vector<std::uint8_t> needsExact;
     needsExact.resize(static_cast<std::size_t>(count));
     SharpenEstimate(above + 3, row + 3, below + 3, out + 3, needsExact.data(), count);
+    const std::uint8_t* flat = FlatResults();
     for (int i = 0; i < count; ++i) {
-        if (needsExact[static_cast<std::size_t>(i)])
+        const std::uint8_t need = needsExact[static_cast<std::size_t>(i)];
+        if (need == 1)
             out[i + 3] = SharpenByte(above + i + 3, row + i + 3, below + i + 3);
+        else if (need == 2)
+            out[i + 3] = flat[row[i + 3]];
     }
 }
 

@@ -1,0 +1,141 @@
+// Page-turn kernels against the decode of the same page: decoding, both scalers, sharpen
+// and rotation, with TurboJPEG's and Qt's own work on the same bytes for comparison.
+#include "ImageFixtures.h"
+#include "imaging/Dib.h"
+
+#include <benchmark/benchmark.h>
+#include <turbojpeg.h>
+
+#include <QImage>
+#include <vector>
+
+namespace {
+
+const fixtures::Bytes& PageJpeg(int w, int h)
+{
+    static std::vector<std::pair<long long, fixtures::Bytes>> cache;
+    const long long key = static_cast<long long>(w) << 32 | h;
+    for (const auto& [k, bytes] : cache)
+        if (k == key)
+            return bytes;
+    cache.emplace_back(key, fixtures::EncodeJpeg(fixtures::ScanLikePage(w, h), 85));
+    return cache.back().second;
+}
+
+// The page decoded, as the view holds it.
+const CDib& DecodedPage(int w, int h)
+{
+    static CDib page;
+    const auto& bytes = PageJpeg(w, h);
+    page.LoadFromMemory(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    return page;
+}
+
+// The size a page takes when fitted into a 1920 x 1080 window.
+void FittedSize(int w, int h, int& fw, int& fh)
+{
+    fh = 1080;
+    fw = static_cast<int>(static_cast<long long>(w) * 1080 / h);
+    if (fw > 1920) {
+        fw = 1920;
+        fh = static_cast<int>(static_cast<long long>(h) * 1920 / w);
+    }
+}
+
+void BM_LoadFromMemory(benchmark::State& state)
+{
+    const auto& bytes = PageJpeg(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    CDib dib;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(dib.LoadFromMemory(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
+}
+BENCHMARK(BM_LoadFromMemory)->Args({2480, 3508})->Args({1600, 2400})->Unit(benchmark::kMillisecond);
+
+void BM_TurboJpegIntoPlainBuffer(benchmark::State& state)
+{
+    const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+    const auto& bytes = PageJpeg(w, h);
+    std::vector<unsigned char> out(static_cast<std::size_t>(w) * h * 3);
+    tjhandle handle = tjInitDecompress();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            tjDecompress2(handle, bytes.data(), bytes.size(), out.data(), w, w * 3, h, TJPF_BGR, 0));
+    tjDestroy(handle);
+}
+BENCHMARK(BM_TurboJpegIntoPlainBuffer)->Args({2480, 3508})->Unit(benchmark::kMillisecond);
+
+void BM_QImageLoadFromData(benchmark::State& state)
+{
+    const auto& bytes = PageJpeg(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        QImage image;
+        benchmark::DoNotOptimize(image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "JPEG"));
+    }
+}
+BENCHMARK(BM_QImageLoadFromData)->Args({2480, 3508})->Unit(benchmark::kMillisecond);
+
+template <bool Smooth>
+void BM_FitToWindow(benchmark::State& state)
+{
+    const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+    const CDib& page = DecodedPage(w, h);
+    int fw = 0, fh = 0;
+    FittedSize(w, h, fw, fh);
+    CDib screen;
+    screen.Create(1920, 1080, DIB_24BPP, 0xFFFFFF);
+    for (auto _ : state) {
+        if (Smooth)
+            benchmark::DoNotOptimize(page.SmoothStretchTo(&screen, 0, 0, fw, fh, 0, 0, w, h));
+        else
+            benchmark::DoNotOptimize(page.StretchTo(&screen, 0, 0, fw, fh, 0, 0, w, h));
+    }
+}
+BENCHMARK(BM_FitToWindow<true>)->Name("BM_SmoothStretchTo")->Args({2480, 3508})->Args({1600, 2400})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FitToWindow<false>)->Name("BM_StretchTo")->Args({2480, 3508})->Args({1600, 2400})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_QImageSmoothScaled(benchmark::State& state)
+{
+    const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+    const auto& bytes = PageJpeg(w, h);
+    QImage image;
+    image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "JPEG");
+    image = image.convertToFormat(QImage::Format_RGB32); // Qt's fastest format for scaling
+    int fw = 0, fh = 0;
+    FittedSize(w, h, fw, fh);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(image.scaled(fw, fh, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+BENCHMARK(BM_QImageSmoothScaled)->Args({2480, 3508})->Unit(benchmark::kMillisecond);
+
+// Sharpen of a window: the fitted page composed into it, as the view sharpens it.
+void BM_Sharpen(benchmark::State& state)
+{
+    const int sw = static_cast<int>(state.range(0)), sh = static_cast<int>(state.range(1));
+    const CDib& page = DecodedPage(2480, 3508);
+    CDib screen, work;
+    screen.Create(sw, sh, DIB_24BPP, 0xFFFFFF);
+    const int fh = sh, fw = 2480 * sh / 3508;
+    page.SmoothStretchTo(&screen, 0, 0, fw, fh, 0, 0, 2480, 3508);
+    for (auto _ : state) {
+        state.PauseTiming();
+        work.CopyFrom(screen);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(work.Sharpen());
+    }
+}
+BENCHMARK(BM_Sharpen)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+
+void BM_RotatePage(benchmark::State& state)
+{
+    CDib page;
+    page.CopyFrom(DecodedPage(2480, 3508));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RotatePage(&page));
+}
+BENCHMARK(BM_RotatePage)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
