@@ -7,6 +7,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimerEvent>
+#include <QtMath>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -62,15 +64,15 @@ void CTavimoView::PaintSurface(QPainter& painter, const CDib& surface) const
 {
     if (!surface.IsCreated())
         return;
-    const int visibleWidth = std::min(surface.GetWidth(), m_rcWindow.width());
-    const int visibleHeight = std::min(surface.GetHeight(), m_rcWindow.height());
+    const qreal ratio = devicePixelRatioF();
+    const int visibleWidth = std::min(surface.GetWidth(), qCeil(width() * ratio));
+    const int visibleHeight = std::min(surface.GetHeight(), qCeil(height() * ratio));
     if (visibleWidth <= 0 || visibleHeight <= 0)
         return;
     // Rows are stored bottom-up, so the visible top rows lie together at the end of the
     // buffer: wrap them as they are and let the painter flip them upright.
     QImage rows(surface.GetRowPtr(visibleHeight - 1), visibleWidth, visibleHeight, surface.GetStride(),
                 QImage::Format_BGR888);
-    const qreal ratio = devicePixelRatioF();
     rows.setDevicePixelRatio(ratio);
     painter.save();
     painter.setTransform(QTransform(1, 0, 0, -1, 0, visibleHeight / ratio));

@@ -3,6 +3,7 @@
 #include "TavimoView.h"
 
 #include "Messages.h"
+#include "SelectPageDlg.h"
 
 #include <QFileDialog>
 
@@ -46,6 +47,15 @@ std::string ChooseArchive(QWidget* owner, const std::string& startFolder)
         .toStdString();
 }
 
+std::optional<std::size_t> ChoosePage(QWidget* owner, const std::vector<std::string>& pages, std::size_t current)
+{
+    // No parent of its own: the main window owns it and it is centred over that window.
+    CSelectPageDlg dialog(&pages, int(current), owner ? owner->window() : nullptr);
+    if (dialog.exec() != QDialog::Accepted || dialog.SelectedIndex() < 0)
+        return std::nullopt;
+    return std::size_t(dialog.SelectedIndex());
+}
+
 } // namespace
 
 ViewDialogs DefaultViewDialogs(QWidget* owner)
@@ -54,5 +64,8 @@ ViewDialogs DefaultViewDialogs(QWidget* owner)
     dialogs.chooseImageFiles = [owner](const std::string& start) { return ChooseImageFiles(owner, start); };
     dialogs.chooseFolder = [owner](const std::string& start) { return ChooseFolder(owner, start); };
     dialogs.chooseArchive = [owner](const std::string& start) { return ChooseArchive(owner, start); };
+    dialogs.choosePage = [owner](const std::vector<std::string>& pages, std::size_t current) {
+        return ChoosePage(owner, pages, current);
+    };
     return dialogs;
 }

@@ -1,0 +1,219 @@
+// Composing pages into the window-sized picture, painting it, the title and the counter.
+#include "ViewTestSupport.h"
+
+#include "ImageFixtures.h"
+#include "settings/Option.h"
+
+#include <QDir>
+#include <QPixmap>
+#include <QTest>
+
+using namespace viewtest;
+
+namespace {
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+
+bool Near(std::uint32_t pixel, QColor expected, int tolerance = 12)
+{
+    const int r = int(pixel >> 16 & 0xFF), g = int(pixel >> 8 & 0xFF), b = int(pixel & 0xFF);
+    return std::abs(r - expected.red()) <= tolerance && std::abs(g - expected.green()) <= tolerance
+           && std::abs(b - expected.blue()) <= tolerance;
+}
+} // namespace
+
+// The scalers never write the last column of the rectangle they are given (nor its last row
+// where it meets the surface's edge), so the checks below look one pixel inside.
+class LayoutTest : public ViewTest {
+protected:
+    // Opens a one-picture folder book with a solid page of the given size and colour.
+    void OpenSinglePage(int width, int height, QColor color = Qt::blue)
+    {
+        m_pages = WriteBook(TempPath("single"), {PageSpec{width, height, color}});
+        m_view->ScanFolder(TempPath("single"));
+    }
+};
+
+TEST_F(LayoutTest, FreshViewHoldsFourByFourWhiteSurfacesAndShowsNoPage)
+{
+    EXPECT_EQ(m_view->m_sourceKind, SOURCE_FOLDER);
+    EXPECT_FALSE(m_view->HasCurrentPage());
+    for (CDib* surface : {m_view->m_pPage1, m_view->m_pPage2, m_view->m_pScreen, m_view->m_pNextPage1,
+                          m_view->m_pNextPage2, m_view->m_pNextScreen}) {
+        EXPECT_EQ(surface->GetWidth(), 4);
+        EXPECT_EQ(surface->GetHeight(), 4);
+        EXPECT_EQ(surface->GetPixel(3, 3), kWhite);
+    }
+    EXPECT_FALSE(m_view->ShowCurrentPage());
+    m_view->resize(300, 200);
+    EXPECT_EQ(m_view->m_pScreen->GetWidth(), 4); // nothing to recompose
+    EXPECT_TRUE(m_view->GetPageCounterText().isEmpty());
+}
+
+TEST_F(LayoutTest, WidePageFitsTheWidthAndLeavesTheRowsBelowWhite)
+{
+    m_view->resize(800, 600);
+    OpenSinglePage(1000, 500);
+    ASSERT_EQ(m_view->m_pScreen->GetWidth(), 800);
+    ASSERT_EQ(m_view->m_pScreen->GetHeight(), 600);
+    EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(0, 0), Qt::blue));
+    EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(798, 399), Qt::blue));
+    EXPECT_EQ(m_view->m_pScreen->GetPixel(0, 400), kWhite);
+    EXPECT_EQ(m_view->m_pScreen->GetPixel(799, 599), kWhite);
+}
+
+TEST_F(LayoutTest, TallPageFitsTheHeightAndLeavesTheColumnsRightWhite)
+{
+    m_view->resize(800, 600);
+    OpenSinglePage(500, 1000);
+    EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(299, 598), Qt::blue));
+    EXPECT_EQ(m_view->m_pScreen->GetPixel(300, 0), kWhite);
+    EXPECT_EQ(m_view->m_pScreen->GetPixel(799, 599), kWhite);
+}
+
+TEST_F(LayoutTest, SmallPageIsEnlargedToFitAndShownAtItsOwnSizeWithFitOff)
+{
+    m_view->resize(400, 300);
+    OpenSinglePage(40, 30);
+    EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(398, 298), Qt::blue));
+
+    g_option.bStretech = 0;
+    m_view->ShowCurrentPage();
+    EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(39, 29), Qt::blue));
+    EXPECT_EQ(m_view->m_pScreen->GetPixel(40, 0), kWhite);
+    EXPECT_EQ(m_view->m_pScreen->GetPixel(0, 30), kWhite);
+}
+
+TEST_F(LayoutTest, SharpenAndSmoothingDoNothingWithFitOff)
+{
+    m_view->resize(100, 100);
+    const std::string folder = TempPath("pattern");
+    QImage checker(40, 40, QImage::Format_RGB32);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            checker.setPixel(x, y, (x / 4 + y / 4) % 2 ? qRgb(30, 30, 30) : qRgb(220, 220, 220));
+    QDir().mkpath(QString::fromStdString(folder));
+    ASSERT_TRUE(fixtures::WriteFile(folder + "/p.bmp", fixtures::EncodeBmp(checker)));
+    g_option.bStretech = 0;
+    m_view->ScanFolder(folder);
+    std::vector<std::uint32_t> plain;
+    for (int x = 0; x < 40; ++x)
+        plain.push_back(m_view->m_pScreen->GetPixel(x, 5));
+    g_option.bSharpen = 1;
+    g_option.bInterpolation = 1;
+    m_view->ShowCurrentPage();
+    for (int x = 0; x < 40; ++x)
+        EXPECT_EQ(m_view->m_pScreen->GetPixel(x, 5), plain[std::size_t(x)]) << "column " << x;
+    EXPECT_EQ(plain[0], 0x1E1E1Eu); // row 5 starts on a dark square
+}
+
+TEST_F(LayoutTest, TwoPagesStandInTheLeftAndRightHalvesAndFlipSwapsThem)
+{
+    m_view->resize(801, 200);
+    g_option.bView2Page = 1;
+    m_pages = WriteBook(TempPath("pair"), {PageSpec{100, 200, Qt::red}, PageSpec{100, 200, Qt::blue}});
+    m_view->ScanFolder(TempPath("pair"));
+    ASSERT_EQ(m_view->m_pScreen->GetWidth(), 801);
+    // half = 400: the right page starts at column 400.
+    EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(0, 100), Qt::red));
+    EXPECT_EQ(m_view->m_pScreen->GetPixel(399, 100), kWhite);
+    EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(400, 100), Qt::blue));
+
+    m_view->OnFlip();
+    EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(0, 100), Qt::blue));
+    EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(400, 100), Qt::red));
+}
+
+TEST_F(LayoutTest, FlipDoesNothingInOnePageView)
+{
+    OpenBook(2);
+    m_view->OnFlip();
+    EXPECT_EQ(g_option.bFlipPage, 0);
+}
+
+TEST_F(LayoutTest, WideFirstPageFillsTheWholeAreaAloneInTwoPageView)
+{
+    m_view->resize(400, 300);
+    g_option.bView2Page = 1;
+    g_option.bAutoDetectWidth = 1;
+    m_pages = WriteBook(TempPath("widepair"), {PageSpec{400, 200, Qt::red}, PageSpec{100, 200, Qt::blue}});
+    m_view->ScanFolder(TempPath("widepair"));
+    EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(398, 0), Qt::red));
+    EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(0, 199), Qt::red));
+    EXPECT_EQ(m_view->m_pScreen->GetPixel(0, 200), kWhite);
+}
+
+TEST_F(LayoutTest, LastPageOfTwoPageViewHasAWhiteRightHalf)
+{
+    m_view->resize(400, 200);
+    g_option.bView2Page = 1;
+    m_pages = WriteBook(TempPath("odd"), {PageSpec{100, 200, Qt::red}, PageSpec{100, 200, Qt::green},
+                                          PageSpec{100, 200, Qt::blue}});
+    m_view->ScanFolder(TempPath("odd"));
+    ASSERT_TRUE(m_view->TurnPage(true));
+    EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(0, 100), Qt::blue));
+    EXPECT_EQ(m_view->m_pScreen->GetPixel(250, 100), kWhite);
+}
+
+TEST_F(LayoutTest, PaintingShowsTheComposedPictureUprightAndTheWindowColourAround)
+{
+    m_view->resize(200, 100);
+    QImage halves(200, 100, QImage::Format_RGB32);
+    halves.fill(Qt::red);
+    for (int y = 50; y < 100; ++y)
+        for (int x = 0; x < 200; ++x)
+            halves.setPixel(x, y, qRgb(0, 0, 255));
+    const std::string folder = TempPath("upright");
+    QDir().mkpath(QString::fromStdString(folder));
+    ASSERT_TRUE(fixtures::WriteFile(folder + "/a.bmp", fixtures::EncodeBmp(halves)));
+    m_view->ScanFolder(folder);
+    const QImage shown = m_view->grab().toImage();
+    EXPECT_EQ(QColor(shown.pixel(10, 10)), QColor(Qt::red));
+    EXPECT_EQ(QColor(shown.pixel(10, 90)), QColor(Qt::blue));
+}
+
+TEST_F(LayoutTest, FreshViewPaintsOnlyItsSmallWhiteSquare)
+{
+    m_view->resize(50, 50);
+    const QImage shown = m_view->grab().toImage();
+    EXPECT_EQ(QColor(shown.pixel(0, 0)), QColor(Qt::white));
+    EXPECT_EQ(QColor(shown.pixel(20, 20)), m_view->palette().window().color());
+}
+
+TEST_F(LayoutTest, ResizeRecomposesTheSamePicturesWithoutDecoding)
+{
+    m_view->resize(200, 150);
+    OpenSinglePage(100, 100);
+    CDib* page = m_view->m_pPage1;
+    m_view->show();
+    m_view->resize(300, 250);
+    ASSERT_TRUE(WaitUntil([&] { return m_view->m_pScreen->GetWidth() == 300; }));
+    EXPECT_EQ(m_view->m_pScreen->GetHeight(), 250);
+    EXPECT_EQ(m_view->m_pPage1, page);
+    EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(249, 248), Qt::blue));
+    EXPECT_EQ(m_view->m_pScreen->GetPixel(250, 0), kWhite);
+}
+
+TEST_F(LayoutTest, FolderTitleNamesThePathAndCounterShowsPositionOfCount)
+{
+    OpenBook(10);
+    ASSERT_FALSE(m_frame.titles.empty());
+    EXPECT_EQ(m_frame.titles.back(), QString("Tavimo [%1]").arg(QString::fromStdString(m_pages[0])));
+    m_view->m_itCurPage = 2;
+    m_view->ShowCurrentPage();
+    EXPECT_EQ(m_view->GetPageCounterText(), QString("3/10"));
+}
+
+TEST_F(LayoutTest, OnePageBookCountsOneOfOne)
+{
+    OpenBook(1);
+    EXPECT_EQ(m_view->GetPageCounterText(), QString("1/1"));
+}
+
+TEST_F(LayoutTest, ProgressReturnsToZeroAfterASmoothedComposition)
+{
+    g_option.bInterpolation = 1;
+    g_option.bSharpen = 1;
+    OpenSinglePage(300, 400);
+    ASSERT_FALSE(m_frame.progress.empty());
+    EXPECT_EQ(m_frame.progress.back(), 0);
+}

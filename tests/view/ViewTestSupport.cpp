@@ -1,0 +1,153 @@
+#include "ViewTestSupport.h"
+
+#include "ImageFixtures.h"
+#include "settings/Option.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QTest>
+
+// The frame defines this in the program; the view's tests stand in for the frame.
+void ProgressCallback(int done, int total, void* frame)
+{
+    if (frame && total > 0)
+        static_cast<CFrameHost*>(frame)->SetProgressPos(done * 100 / total);
+}
+
+namespace viewtest {
+
+namespace {
+QApplication& TestApplication()
+{
+    static int argc = 1;
+    static char name[] = "view-tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+QImage Filled(const PageSpec& spec)
+{
+    QImage image(spec.width, spec.height, QImage::Format_RGB32);
+    image.fill(spec.color);
+    return image;
+}
+} // namespace
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    return QTest::qWaitFor(done, timeoutMs);
+}
+
+MessageRecorder::MessageRecorder()
+{
+    SetGMessageBoxHook([this](const GMessageBoxCall& call) {
+        calls.push_back(call);
+        return int(IDOK);
+    });
+}
+
+MessageRecorder::~MessageRecorder()
+{
+    SetGMessageBoxHook(nullptr);
+}
+
+std::vector<QString> MessageRecorder::Texts() const
+{
+    std::vector<QString> texts;
+    for (const GMessageBoxCall& call : calls)
+        texts.push_back(call.text);
+    return texts;
+}
+
+QString MessageRecorder::Last() const
+{
+    return calls.empty() ? QString() : calls.back().text;
+}
+
+PageSpec NumberedSpec(int index)
+{
+    // Taller than wide, each page one pixel wider than the one before it.
+    return PageSpec{40 + index, 100, QColor::fromHsv((index * 37) % 360, 200, 200)};
+}
+
+std::vector<std::uint8_t> JpegPage(const PageSpec& spec)
+{
+    return fixtures::EncodeJpeg(Filled(spec), 95);
+}
+
+std::vector<std::uint8_t> BmpPage(const PageSpec& spec)
+{
+    return fixtures::EncodeBmp(Filled(spec));
+}
+
+std::vector<std::string> WriteBook(const std::string& folder, const std::vector<PageSpec>& pages)
+{
+    QDir().mkpath(QString::fromStdString(folder));
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const std::string path = folder + "/" + QString::asprintf("page%02d.jpg", int(i)).toStdString();
+        EXPECT_TRUE(fixtures::WriteFile(path, JpegPage(pages[i])));
+        paths.push_back(path);
+    }
+    return paths;
+}
+
+std::vector<std::string> WriteJpegBook(const std::string& folder, int count)
+{
+    std::vector<PageSpec> pages;
+    for (int i = 0; i < count; ++i)
+        pages.push_back(NumberedSpec(i));
+    return WriteBook(folder, pages);
+}
+
+void ViewTest::SetUp()
+{
+    TestApplication();
+    ASSERT_TRUE(m_dir.isValid());
+    g_option.bFlipPage = 0;
+    g_option.bInterpolation = 0;
+    g_option.bSharpen = 0;
+    g_option.bStretech = 1;
+    g_option.bView2Page = 0;
+    g_option.bCacheNextFile = 0;
+    g_option.bAutoDetectWidth = 0;
+    g_option.bRotate = 0;
+    g_option.sRecentFolder.clear();
+    m_messages = std::make_unique<MessageRecorder>();
+    m_view = std::make_unique<CTavimoView>();
+    m_view->SetFrame(&m_frame);
+    m_view->m_dialogs = ViewDialogs{};
+    m_view->resize(200, 150);
+}
+
+void ViewTest::TearDown()
+{
+    m_view.reset();
+    m_messages.reset();
+}
+
+std::string ViewTest::TempPath(const std::string& name) const
+{
+    return m_dir.filePath(QString::fromStdString(name)).toStdString();
+}
+
+void ViewTest::OpenBook(int count)
+{
+    const std::string folder = TempPath("book");
+    m_pages = WriteJpegBook(folder, count);
+    m_view->ScanFolder(folder);
+}
+
+std::string ViewTest::CurrentPage() const
+{
+    return m_view->HasCurrentPage() ? m_view->m_pageList[m_view->m_itCurPage] : std::string();
+}
+
+int ViewTest::CurrentWidth() const
+{
+    return m_view->m_pPage1->GetWidth();
+}
+
+} // namespace viewtest
