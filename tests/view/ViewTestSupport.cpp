@@ -23,8 +23,10 @@ QApplication& TestApplication()
     static int argc = 1;
     static char name[] = "view-tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's input devices are torn down by other exit handlers first, and
+    // an application destroyed after them crashes at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 QImage Filled(const PageSpec& spec)
