@@ -70,10 +70,12 @@ std::optional<std::int32_t> ToDword(const QVariant& value)
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(number));
 }
 
+// A malformed file reports a format error from reading it, yet the write replaces it;
+// only an access error means the value did not reach the store.
 bool Written(QSettings& store)
 {
     store.sync();
-    return store.status() == QSettings::NoError;
+    return store.status() != QSettings::AccessError;
 }
 
 } // namespace

@@ -136,6 +136,19 @@ TEST_F(RegStore, GarbageFileGivesDefaultsWithoutCrash)
     EXPECT_TRUE(path.empty());
 }
 
+TEST_F(RegStore, WriteOverGarbageFileSucceedsAndReadsBack)
+{
+    WriteStoreFile(QByteArray("\xFF\xFE\x00[\x01\x02 = = =\n[General]]\nbStretech\n=\n", 36));
+    EXPECT_TRUE(SetRegDword(kTavimoKey, "bRotate", 1));
+    EXPECT_TRUE(SetRegString(kTavimoKey, "sRecentFolder", "/after/garbage"));
+    std::int32_t out = 0;
+    EXPECT_TRUE(GetRegDword(kTavimoKey, "bRotate", out, 0));
+    EXPECT_EQ(out, 1);
+    std::string path;
+    EXPECT_TRUE(GetRegString(kTavimoKey, "sRecentFolder", path));
+    EXPECT_EQ(path, "/after/garbage");
+}
+
 TEST_F(RegStore, UnreadableFileGivesDefaults)
 {
     if (geteuid() == 0)
