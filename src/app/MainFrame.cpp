@@ -125,6 +125,9 @@ void CMainFrame::CreateStatusBar() {
 }
 
 void CMainFrame::ShowFrame() {
+    // A first window takes three quarters of the screen, as a desktop's default placement does.
+    if (!testAttribute(Qt::WA_Resized))
+        resize(QGuiApplication::primaryScreen()->availableSize() * 3 / 4);
     if (g_option.bIsMaximized)
         showMaximized();
     else
@@ -203,7 +206,7 @@ void CMainFrame::EnterFullScreen() {
     PostCommand(ID_VIEW_TOOLBAR);
     PostCommand(ID_VIEW_STATUS_BAR);
     setGeometry(QGuiApplication::primaryScreen()->geometry());
-    show();
+    ShowRecreatedWindow();
     // Creating a message window once here loads what it needs before the first notice
     // appears over the fullscreen window.
     GMessageBoxWnd warmUp;
@@ -216,7 +219,19 @@ void CMainFrame::LeaveFullScreen() {
     PostCommand(ID_VIEW_TOOLBAR);
     PostCommand(ID_VIEW_STATUS_BAR);
     setGeometry(m_rcSaved);
+    ShowRecreatedWindow();
+}
+
+void CMainFrame::ShowRecreatedWindow() {
+    // Changing the frame flags hides the window and makes a new native one. Qt's window
+    // layer still counts it as the focused window, so the widget layer would never hear
+    // that it is active again and keys would reach no widget: tell it.
     show();
+    raise();
+    if (QGuiApplication::focusWindow() == windowHandle())
+        QApplication::setActiveWindow(this);
+    else
+        activateWindow();
 }
 
 void CMainFrame::OnOption() {

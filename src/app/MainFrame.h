@@ -68,6 +68,8 @@ public:
     QProgressBar* ProgressBar() const { return m_progress; }
     QLabel* PagePane() const { return m_pagePane; }
     QAction* Action(int id) const;
+    // Whether the book named at start-up is still to be opened.
+    bool IsStartupPending() const { return m_startupTimer.isActive(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -80,6 +82,7 @@ private:
     void OpenStartupBook();
     void EnterFullScreen();
     void LeaveFullScreen();
+    void ShowRecreatedWindow();
 
     CTavimoView m_view;
     QToolBar* m_toolBar = nullptr;

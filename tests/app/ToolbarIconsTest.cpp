@@ -1,8 +1,8 @@
 // The toolbar's drawn icons: every button has a picture of its own, sharp at any density.
+#include "TestApplication.h"
 #include "app/Commands.h"
 #include "app/ToolbarIcons.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <gtest/gtest.h>
@@ -26,16 +26,8 @@ QImage Render(int id, qreal devicePixelRatio, QIcon::Mode mode = QIcon::Normal) 
 
 class ToolbarIcons : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "icons";
-        static char* argv[] = {name, nullptr};
-        if (QGuiApplication::instance() == nullptr)
-            s_app = new QGuiApplication(argc, argv);
-    }
-    static QGuiApplication* s_app;
+    static void SetUpTestSuite() { TestApplication(); }
 };
-QGuiApplication* ToolbarIcons::s_app = nullptr;
 
 } // namespace
 

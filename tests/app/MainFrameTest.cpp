@@ -1,0 +1,264 @@
+// The main window: bars and panes, fullscreen, posted commands, keys, start-up and close.
+#include "FrameFixture.h"
+#include "ImageFixtures.h"
+#include "app/Commands.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+namespace {
+
+// Counts the key presses other than lone modifiers that reach a widget's own handler.
+class KeyCounter : public QObject {
+public:
+    int presses = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            presses += key != Qt::Key_Shift && key != Qt::Key_Control && key != Qt::Key_Alt;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+using FrameBars = FrameFixture;
+
+TEST_F(FrameBars, ToolbarHoldsTheTwentyButtonsInOrderWithSeparators) {
+    CMainFrame& f = ShowFrame();
+    std::vector<int> shown;
+    for (QAction* action : f.ToolBar()->actions())
+        shown.push_back(action->isSeparator() ? kToolbarSeparator : action->data().toInt());
+    EXPECT_EQ(shown, std::vector<int>(ToolbarLayout().begin(), ToolbarLayout().end()));
+    EXPECT_TRUE(f.ToolBar()->isMovable());
+    EXPECT_EQ(f.ToolBar()->allowedAreas(), Qt::AllToolBarAreas);
+}
+
+TEST_F(FrameBars, ButtonsShowTheToolTipAndFlyByTheStatusText) {
+    CMainFrame& f = ShowFrame();
+    QAction* fullscreen = f.Action(ID_FULLSCREEN);
+    EXPECT_EQ(fullscreen->toolTip(), QString::fromUtf8("풀스크린(ESC,F)"));
+    fullscreen->showStatusText(&f);
+    EXPECT_EQ(f.statusBar()->currentMessage(), QString::fromUtf8("풀스크린"));
+}
+
+TEST_F(FrameBars, StatusBarHasIdleTextPagePaneAndProgressPane) {
+    CMainFrame& f = ShowFrame();
+    EXPECT_TRUE(f.statusBar()->findChildren<QLabel*>().size() >= 2);
+    bool idleShown = false;
+    for (QLabel* label : f.statusBar()->findChildren<QLabel*>())
+        idleShown |= label->text() == QString::fromUtf8("준비") && label->isVisible();
+    EXPECT_TRUE(idleShown);
+    const int blanks = f.PagePane()->fontMetrics().horizontalAdvance(QString(18, u' '));
+    EXPECT_GE(f.PagePane()->width(), blanks);
+    EXPECT_EQ(f.ProgressBar()->width(), 200);
+    EXPECT_EQ(f.ProgressBar()->minimum(), 0);
+    EXPECT_EQ(f.ProgressBar()->maximum(), 100);
+}
+
+TEST_F(FrameBars, ProgressCallbackMovesTheBar) {
+    CMainFrame& f = ShowFrame();
+    ProgressCallback(3, 4, static_cast<CFrameHost*>(&f));
+    EXPECT_EQ(f.ProgressBar()->value(), 75);
+}
+
+TEST_F(FrameBars, PageStatusSetsTitleAndTheViewsCounter) {
+    CMainFrame& f = ShowFrame();
+    f.View().m_pageList = {"a.jpg", "b.jpg", "c.jpg"};
+    f.View().m_itCurPage = 1;
+    f.ShowPageStatus(QStringLiteral("Tavimo [b.jpg]"));
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Tavimo [b.jpg]"));
+    EXPECT_EQ(f.PagePane()->text(), f.View().GetPageCounterText());
+    EXPECT_FALSE(f.PagePane()->text().isEmpty());
+}
+
+TEST_F(FrameBars, GraveToggleCommandsFlipEachBarOnItsOwn) {
+    CMainFrame& f = ShowFrame();
+    EXPECT_TRUE(f.ExecuteCommand(ID_VIEW_TOOLBAR));
+    EXPECT_TRUE(f.ToolBar()->isHidden());
+    EXPECT_FALSE(f.statusBar()->isHidden());
+    EXPECT_FALSE(f.Action(ID_VIEW_TOOLBAR)->isChecked());
+    EXPECT_TRUE(f.ExecuteCommand(ID_VIEW_TOOLBAR));
+    EXPECT_FALSE(f.ToolBar()->isHidden());
+    EXPECT_TRUE(f.Action(ID_VIEW_TOOLBAR)->isChecked());
+}
+
+using FrameFullScreen = FrameFixture;
+
+TEST_F(FrameFullScreen, CoversThePrimaryScreenAndLeavingRestoresTheWindow) {
+    CMainFrame& f = ShowFrame();
+    const QRect before = f.geometry();
+    f.ExecuteCommand(ID_FULLSCREEN);
+    EXPECT_TRUE(f.IsFullScreen());
+    EXPECT_TRUE(f.Action(ID_FULLSCREEN)->isChecked());
+    EXPECT_TRUE(f.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(f.geometry(), QGuiApplication::primaryScreen()->geometry());
+    EXPECT_TRUE(WaitUntil([&] { return f.ToolBar()->isHidden() && f.statusBar()->isHidden(); }));
+
+    f.ExecuteCommand(ID_FULLSCREEN);
+    EXPECT_FALSE(f.IsFullScreen());
+    EXPECT_FALSE(f.Action(ID_FULLSCREEN)->isChecked());
+    EXPECT_FALSE(f.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(f.geometry(), before);
+    EXPECT_TRUE(WaitUntil([&] { return !f.ToolBar()->isHidden() && !f.statusBar()->isHidden(); }));
+    EXPECT_TRUE(f.isVisible());
+}
+
+TEST_F(FrameFullScreen, AHiddenToolbarIsShownInFullscreenAndHiddenAgainAfter) {
+    CMainFrame& f = ShowFrame();
+    f.ExecuteCommand(ID_VIEW_TOOLBAR);
+    ASSERT_TRUE(f.ToolBar()->isHidden());
+    f.ExecuteCommand(ID_FULLSCREEN);
+    EXPECT_TRUE(WaitUntil([&] { return !f.ToolBar()->isHidden() && f.statusBar()->isHidden(); }));
+    f.ExecuteCommand(ID_FULLSCREEN);
+    EXPECT_TRUE(WaitUntil([&] { return f.ToolBar()->isHidden() && !f.statusBar()->isHidden(); }));
+}
+
+TEST_F(FrameFullScreen, ViewKeepsTheFocusThroughTheSwitch) {
+    CMainFrame& f = ShowFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.ExecuteCommand(ID_FULLSCREEN);
+    EXPECT_TRUE(WaitUntil([&] { return f.statusBar()->isHidden(); }));
+    EXPECT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == static_cast<QWidget*>(&f.View()); }));
+}
+
+using FrameCommands = FrameFixture;
+
+TEST_F(FrameCommands, PostedCommandDisabledOnDeliveryIsDropped) {
+    CMainFrame& f = ShowFrame();
+    g_option.bStretech = 0;
+    g_option.bSharpen = 0;
+    f.PostCommand(ID_SHARPEN);
+    // A later command that is always enabled marks that the first one was delivered.
+    f.PostCommand(ID_VIEW_TOOLBAR);
+    EXPECT_TRUE(WaitUntil([&] { return f.ToolBar()->isHidden(); }));
+    EXPECT_EQ(g_option.bSharpen, 0);
+}
+
+TEST_F(FrameCommands, PostedCommandIsCheckedWhenDeliveredNotWhenPosted) {
+    CMainFrame& f = ShowFrame();
+    g_option.bStretech = 1;
+    g_option.bSharpen = 0;
+    f.PostCommand(ID_SHARPEN);
+    g_option.bStretech = 0;
+    f.PostCommand(ID_VIEW_TOOLBAR);
+    EXPECT_TRUE(WaitUntil([&] { return f.ToolBar()->isHidden(); }));
+    EXPECT_EQ(g_option.bSharpen, 0);
+}
+
+TEST_F(FrameCommands, PostedEnabledCommandRuns) {
+    CMainFrame& f = ShowFrame();
+    g_option.bStretech = 1;
+    g_option.bSharpen = 0;
+    f.PostCommand(ID_SHARPEN);
+    EXPECT_TRUE(WaitUntil([&] { return g_option.bSharpen == 1; }));
+}
+
+TEST_F(FrameCommands, ButtonStatesFollowSwitchesChangedByTheViewsOwnKeys) {
+    CMainFrame& f = ShowFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    g_option.bView2Page = 0;
+    f.UpdateCommandUI();
+    ASSERT_FALSE(f.Action(ID_FLIP)->isEnabled());
+    // Key 2 goes straight to the view's handler, past the command table.
+    QTest::keyClick(&f.View(), Qt::Key_2);
+    EXPECT_EQ(g_option.bView2Page, 1);
+    EXPECT_TRUE(WaitUntil([&] { return f.Action(ID_FLIP)->isEnabled(); }));
+    EXPECT_TRUE(WaitUntil([&] { return f.Action(ID_VIEW_2PAGE)->isChecked(); }));
+}
+
+TEST_F(FrameCommands, ShiftDeleteIsSwallowedWhileDeleteReachesTheView) {
+    CMainFrame& f = ShowFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    KeyCounter counter;
+    f.View().installEventFilter(&counter);
+    for (const auto modifier : {Qt::ShiftModifier, Qt::ControlModifier})
+        QTest::keyClick(&f.View(), Qt::Key_Insert, modifier);
+    QTest::keyClick(&f.View(), Qt::Key_Delete, Qt::ShiftModifier);
+    QTest::keyClick(&f.View(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(&f.View(), Qt::Key_F6);
+    EXPECT_EQ(counter.presses, 0);
+    QTest::keyClick(&f.View(), Qt::Key_Delete);
+    EXPECT_EQ(counter.presses, 1);
+}
+
+TEST_F(FrameCommands, RIsAnAcceleratorThatRotatesAndNeverReachesTheView) {
+    CMainFrame& f = ShowFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    KeyCounter counter;
+    f.View().installEventFilter(&counter);
+    g_option.bRotate = 0;
+    QTest::keyClick(&f.View(), Qt::Key_R);
+    EXPECT_EQ(g_option.bRotate, 1);
+    EXPECT_EQ(counter.presses, 0);
+    EXPECT_TRUE(f.Action(ID_ROTATE)->isChecked());
+}
+
+TEST_F(FrameCommands, AcceleratorsWorkWhileTheToolbarIsHidden) {
+    CMainFrame& f = ShowFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.ExecuteCommand(ID_VIEW_TOOLBAR);
+    g_option.bRotate = 0;
+    QTest::keyClick(&f.View(), Qt::Key_R);
+    EXPECT_EQ(g_option.bRotate, 1);
+}
+
+TEST_F(FrameCommands, ExitClosesTheWindow) {
+    CMainFrame& f = ShowFrame();
+    EXPECT_TRUE(f.ExecuteCommand(ID_APP_EXIT));
+    EXPECT_FALSE(f.isVisible());
+}
+
+using FrameLifecycle = FrameFixture;
+
+TEST_F(FrameLifecycle, ClosingRecordsWhetherTheWindowWasMaximized) {
+    CMainFrame& f = ShowFrame();
+    f.showMaximized();
+    f.close();
+    EXPECT_EQ(g_option.bIsMaximized, 1);
+    f.showNormal();
+    f.close();
+    EXPECT_EQ(g_option.bIsMaximized, 0);
+}
+
+TEST_F(FrameLifecycle, StartsMaximizedWhenLastClosedMaximized) {
+    g_option.bIsMaximized = 1;
+    EXPECT_TRUE(ShowFrame().isMaximized());
+    frame.reset();
+    g_option.bIsMaximized = 0;
+    EXPECT_FALSE(ShowFrame().isMaximized());
+}
+
+TEST_F(FrameLifecycle, ActivatingTheWindowFocusesTheView) {
+    CMainFrame& f = ShowFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    EXPECT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == static_cast<QWidget*>(&f.View()); }));
+}
+
+TEST_F(FrameLifecycle, StartsWithTheProductNameAndOpensNothingWithoutABook) {
+    CMainFrame& f = ShowFrame();
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Tavimo"));
+    EXPECT_TRUE(WaitUntil([&] { return !f.IsStartupPending(); }));
+    EXPECT_TRUE(f.View().m_pageList.empty());
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Tavimo"));
+}
+
+TEST_F(FrameLifecycle, OpensTheFolderNamedAtStartUp) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    for (int number = 1; number <= 3; ++number) {
+        const QString path = folder.filePath(QStringLiteral("p%1.jpg").arg(number));
+        ASSERT_TRUE(fixtures::WriteFile(path.toStdString(),
+                                        fixtures::EncodeJpeg(fixtures::NumberedPage(120, 160, number))));
+    }
+    CMainFrame& f = ShowFrame(folder.path());
+    EXPECT_TRUE(WaitUntil([&] { return f.View().m_pageList.size() == std::size_t(3); }));
+    EXPECT_TRUE(WaitUntil([&] { return f.windowTitle().contains(QStringLiteral("p1.jpg")); }));
+    EXPECT_EQ(f.PagePane()->text(), f.View().GetPageCounterText());
+}
