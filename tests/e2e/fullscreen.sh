@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Escape enters fullscreen (the window covers the screen, the bars go) and leaves it (the
+# window and its bars come back as they were).
+source "$(dirname "$0")/lib.sh"
+
+toolbar_shown() {
+    shot now
+    [ "$(ink_count now "$WX" "$WY" "$WW" 40 "rgb(30,50,90)")" -gt 50 ]
+}
+toolbar_gone() { ! toolbar_shown; }
+
+start_viewer
+read_geometry
+before="$WX,$WY,$WW,$WH"
+wait_until 5 toolbar_shown || fail "no toolbar before fullscreen"
+
+xdotool key Escape
+wait_until 10 geometry_is "0,0,1280,1024" || fail "fullscreen window at $WX,$WY ${WW}x$WH"
+wait_until 5 toolbar_gone || fail "the toolbar stayed in fullscreen"
+shot full
+status_text=$(ink_count full 0 1000 200 24 "rgb(0,0,0)")
+[ "$status_text" -eq 0 ] || fail "the status bar stayed in fullscreen"
+
+xdotool key Escape
+wait_until 10 geometry_is "$before" || fail "after fullscreen the window is at $WX,$WY ${WW}x$WH, was $before"
+wait_until 5 toolbar_shown || fail "the toolbar did not come back"
+echo "fullscreen: ok"

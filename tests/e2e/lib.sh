@@ -1,0 +1,110 @@
+# Shared steps of the end-to-end tests: the real viewer in a real X server with a window
+# manager, driven by xdotool, watched through its window title and screenshots.
+# Each test runs inside xvfb-run (see CMakeLists.txt) and sources this file.
+set -euo pipefail
+
+TAVIMO=$1
+SAMPLE_BOOK=$2
+WORK=$(mktemp -d)
+export XDG_CONFIG_HOME=$WORK/config
+CONFIG_FILE=$XDG_CONFIG_HOME/ZELLORY/TAVIMO.conf
+mkdir -p "$XDG_CONFIG_HOME/ZELLORY"
+APP_PID=
+WM_PID=
+WIN=
+
+cleanup() {
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "${E2E_KEEP_SHOTS:-}" ] && ls "$WORK"/*.png >/dev/null 2>&1; then
+        cp "$WORK"/*.png "$E2E_KEEP_SHOTS"/ || true
+    fi
+    exit 1
+}
+
+# wait_until SECONDS COMMAND...: polls COMMAND every 50 ms until it succeeds.
+wait_until() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        sleep 0.05
+    done
+}
+
+start_window_manager() {
+    [ -n "$WM_PID" ] && return 0
+    openbox --startup "touch $WORK/wm-ready" >/dev/null 2>&1 &
+    WM_PID=$!
+    wait_until 10 test -e "$WORK/wm-ready" || fail "openbox did not start"
+}
+
+find_window() { WIN=$(xdotool search --onlyvisible --name '^Tavimo' 2>/dev/null | head -1); [ -n "$WIN" ]; }
+
+# start_viewer [ARGUMENTS...]: starts the viewer and gives its window the keyboard.
+start_viewer() {
+    start_window_manager
+    "$TAVIMO" "$@" >"$WORK/viewer.log" 2>&1 &
+    APP_PID=$!
+    wait_until 20 find_window || fail "no visible window titled Tavimo"
+    xdotool windowactivate --sync "$WIN" 2>/dev/null || true
+    xdotool windowfocus --sync "$WIN"
+}
+
+title() { xdotool getwindowname "$WIN"; }
+title_is() { [ "$(title)" = "$1" ]; }
+title_ends_with() { [[ "$(title)" == *"$1" ]]; }
+
+# Sets WX WY WW WH to the window's client area on the screen. The size comes from
+# getwindowgeometry; its position is off by the window manager's frame, so the origin is
+# taken by moving the pointer to the client's corner and reading it back.
+read_geometry() {
+    eval "$(xdotool mousemove --window "$WIN" 0 0 getmouselocation --shell)"
+    WX=$X WY=$Y
+    eval "$(xdotool getwindowgeometry --shell "$WIN")"
+    WW=$WIDTH WH=$HEIGHT
+}
+geometry_is() {
+    read_geometry
+    [ "$WX,$WY,$WW,$WH" = "$1" ]
+}
+
+shot() { import -window root "$WORK/$1.png"; }
+# pixel SHOT X Y: the colour at screen point (X, Y), as ImageMagick writes it.
+pixel() { convert "$WORK/$1.png" -format "%[pixel:p{$2,$3}]" info:; }
+# ink_count SHOT X Y W H COLOUR [FUZZ%]: how many pixels of the rectangle are near COLOUR.
+ink_count() {
+    convert "$WORK/$1.png" -crop "$4x$5+$2+$3" +repage -fuzz "${7:-12}%" -fill red -opaque "$6" \
+        -fill black +opaque red -format "%[fx:round(mean.r*w*h)]" info:
+}
+
+# turn KEYS EXPECTED_TITLE_END: presses KEYS until the title ends with EXPECTED_TITLE_END.
+# A turn is refused while the previous one is still preparing the next page, so a key
+# that changed nothing within a second is pressed again.
+turn() {
+    local attempt
+    for attempt in 1 2 3 4 5; do
+        xdotool key "$1"
+        wait_until 1 title_ends_with "$2" && return 0
+    done
+    fail "after $1 the title is '$(title)', expected it to end with '$2'"
+}
+
+# click BUTTON X Y: a click at a point of the window's client area.
+click_at() {
+    read_geometry
+    xdotool mousemove --sync $((WX + $2)) $((WY + $3)) click "$1"
+}
+
+close_window() {
+    xdotool key alt+F4
+    wait_until 10 sh -c "! kill -0 $APP_PID 2>/dev/null" || fail "the viewer did not end after its window was closed"
+    wait "$APP_PID" || fail "the viewer ended with an error"
+    APP_PID=
+}
