@@ -259,7 +259,9 @@ TEST(Rotate, ThreeByTwoPictureTurnsCounterClockwise)
 TEST(Rotate, EveryPixelLandsWhereTheTurnPutsItOnOddSizes)
 {
     std::mt19937 rng(8);
-    for (const auto& [w, h] : {std::pair{1, 1}, std::pair{5, 3}, std::pair{130, 67}, std::pair{67, 130}}) {
+    // The large sizes are cut into bands across threads, with sides that leave partial blocks.
+    for (const auto& [w, h] : {std::pair{1, 1}, std::pair{5, 3}, std::pair{130, 67}, std::pair{67, 130},
+                               std::pair{701, 397}, std::pair{398, 703}}) {
         CDib page, before;
         ASSERT_TRUE(page.Create(w, h, DIB_24BPP, 0));
         surfaces::FillRandom(page, rng);
@@ -273,6 +275,19 @@ TEST(Rotate, EveryPixelLandsWhereTheTurnPutsItOnOddSizes)
         ASSERT_TRUE(RotatePage(&page)); // the spare buffer is reused: turn again
         ASSERT_EQ(page.GetWidth(), w);
     }
+}
+
+TEST(Rotate, TurnedRowsEndInZeroPaddingEvenWhenTheBufferHeldOtherBytes)
+{
+    CDib page;
+    ASSERT_TRUE(page.Create(401, 333, DIB_24BPP, 0x123456));
+    ASSERT_TRUE(RotatePage(&page)); // leaves the old bits as the spare buffer
+    ASSERT_TRUE(RotatePage(&page));
+    ASSERT_TRUE(RotatePage(&page)); // written over bytes that held pixels
+    const int pixelBytes = 3 * page.GetWidth();
+    for (int y = 0; y < page.GetHeight(); ++y)
+        for (int i = pixelBytes; i < page.GetStride(); ++i)
+            ASSERT_EQ(page.GetRowPtr(y)[i], 0) << "row " << y;
 }
 
 TEST(Rotate, UncreatedPageIsRefused)
