@@ -3,7 +3,6 @@
 #pragma once
 
 #include "OptionSwitches.h"
-#include "TestApplication.h"
 #include "app/MainFrame.h"
 #include "widgets/MessageBox.h"
 
@@ -25,7 +24,6 @@ bool WaitUntil(Condition condition) {
 class FrameFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        TestApplication();
         SetGMessageBoxHook([this](const GMessageBoxCall& call) {
             messages.push_back(call.text);
             return int(IDOK);

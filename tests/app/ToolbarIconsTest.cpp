@@ -1,5 +1,4 @@
 // The toolbar's drawn icons: every button has a picture of its own, sharp at any density.
-#include "TestApplication.h"
 #include "app/Commands.h"
 #include "app/ToolbarIcons.h"
 
@@ -24,14 +23,10 @@ QImage Render(int id, qreal devicePixelRatio, QIcon::Mode mode = QIcon::Normal) 
         .convertToFormat(QImage::Format_ARGB32);
 }
 
-class ToolbarIcons : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { TestApplication(); }
-};
 
 } // namespace
 
-TEST_F(ToolbarIcons, EveryButtonDrawsSomethingDifferentFromEveryOther) {
+TEST(ToolbarIcons, EveryButtonDrawsSomethingDifferentFromEveryOther) {
     std::vector<std::pair<int, QImage>> drawn;
     for (const int id : ToolbarLayout()) {
         if (id == kToolbarSeparator)
@@ -44,7 +39,7 @@ TEST_F(ToolbarIcons, EveryButtonDrawsSomethingDifferentFromEveryOther) {
     }
 }
 
-TEST_F(ToolbarIcons, HighDensityScreensGetDevicePixelsNotAnUpscaledBitmap) {
+TEST(ToolbarIcons, HighDensityScreensGetDevicePixelsNotAnUpscaledBitmap) {
     const QImage image = Render(ID_PAGE_NEXT, 2.0);
     EXPECT_EQ(image.size(), QSize(2 * CToolbarIconEngine::kWidth, 2 * CToolbarIconEngine::kHeight));
     // Drawn at twice the size, the picture covers about four times the pixels.
@@ -52,7 +47,7 @@ TEST_F(ToolbarIcons, HighDensityScreensGetDevicePixelsNotAnUpscaledBitmap) {
     EXPECT_GT(InkedPixels(image), 3 * single);
 }
 
-TEST_F(ToolbarIcons, DisabledButtonsAreDrawnGrey) {
+TEST(ToolbarIcons, DisabledButtonsAreDrawnGrey) {
     const QImage image = Render(ID_SHARPEN, 1.0, QIcon::Disabled);
     ASSERT_GT(InkedPixels(image), 0);
     for (int y = 0; y < image.height(); ++y) {
