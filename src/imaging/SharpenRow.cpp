@@ -110,8 +110,9 @@ __attribute__((target("avx2"))) inline __m256i Widen(__m256i v, int half)
 // listed byte positions are written eight at a time: `listed` has room for 8 past `count`.
 __attribute__((target("avx2"))) int EstimateAvx2(const SharpenTables& t, const std::uint8_t* u,
                                                 const std::uint8_t* c, const std::uint8_t* d, std::uint8_t* out,
-                                                int count, std::int32_t* listed, int& n)
+                                                int count, std::int32_t* listed, int& listedCount)
 {
+    int n = listedCount; // a local, which the stores through `listed` cannot alias
     const __m256i zero = _mm256_setzero_si256();
     const __m256i thirteen = _mm256_set1_epi16(13), five = _mm256_set1_epi16(5);
     const __m256i fifthMultiplier = _mm256_set1_epi16(13108); // (x * 13108) >> 16 == x / 5 for 0 <= x < 16384
@@ -169,6 +170,7 @@ __attribute__((target("avx2"))) int EstimateAvx2(const SharpenTables& t, const s
             n += std::popcount(bits);
         }
     }
+    listedCount = n;
     return i;
 }
 
