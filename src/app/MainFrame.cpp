@@ -202,6 +202,9 @@ void CMainFrame::OnFullScreen() {
 void CMainFrame::EnterFullScreen() {
     m_bFullScreen = true;
     m_rcSaved = geometry();
+    // A maximized window would be held to the work area; it is maximized again on leaving.
+    m_bWasMaximized = isMaximized();
+    setWindowState(windowState() & ~Qt::WindowMaximized);
     setWindowFlag(Qt::FramelessWindowHint, true);
     PostCommand(ID_VIEW_TOOLBAR);
     PostCommand(ID_VIEW_STATUS_BAR);
@@ -219,6 +222,8 @@ void CMainFrame::LeaveFullScreen() {
     PostCommand(ID_VIEW_TOOLBAR);
     PostCommand(ID_VIEW_STATUS_BAR);
     setGeometry(m_rcSaved);
+    if (m_bWasMaximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
     ShowRecreatedWindow();
 }
 

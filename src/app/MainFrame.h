@@ -92,6 +92,7 @@ private:
     std::map<int, QAction*> m_actions;
     bool m_bFullScreen = false;
     QRect m_rcSaved;
+    bool m_bWasMaximized = false;
     QString m_bookPath;
     QTimer m_startupTimer;
     // Coalesces the check and enabled updates after input, like the idle-time update.

@@ -120,6 +120,18 @@ TEST_F(FrameFullScreen, AHiddenToolbarIsShownInFullscreenAndHiddenAgainAfter) {
     EXPECT_TRUE(WaitUntil([&] { return f.ToolBar()->isHidden() && !f.statusBar()->isHidden(); }));
 }
 
+TEST_F(FrameFullScreen, AMaximizedWindowIsMaximizedAgainAfterwards) {
+    CMainFrame& f = ShowFrame();
+    f.showMaximized();
+    f.ExecuteCommand(ID_FULLSCREEN);
+    EXPECT_FALSE(f.isMaximized());
+    EXPECT_EQ(f.geometry(), QGuiApplication::primaryScreen()->geometry());
+    f.ExecuteCommand(ID_FULLSCREEN);
+    EXPECT_TRUE(f.isMaximized());
+    f.close();
+    EXPECT_EQ(g_option.bIsMaximized, 1);
+}
+
 TEST_F(FrameFullScreen, ViewKeepsTheFocusThroughTheSwitch) {
     CMainFrame& f = ShowFrame();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
