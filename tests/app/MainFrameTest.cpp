@@ -2,6 +2,8 @@
 #include "FrameFixture.h"
 #include "ImageFixtures.h"
 #include "app/Commands.h"
+#include "settings/OptionDlg.h"
+#include "widgets/AboutDlg.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -9,7 +11,9 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QToolButton>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -25,6 +29,32 @@ public:
         return false;
     }
 };
+
+// Answers the next modal dialog of type Dialog as soon as it runs; `seen` tells whether it came.
+template <typename Dialog>
+void AnswerNextDialog(QObject* owner, bool& seen, std::function<void(Dialog&)> answer) {
+    auto* poll = new QTimer(owner);
+    QObject::connect(poll, &QTimer::timeout, owner, [poll, &seen, answer] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            seen = true;
+            answer(*dialog);
+        }
+    });
+    poll->start(10);
+}
+
+// A book of numbered JPEG pages p1.jpg, p2.jpg, ... in a folder of its own.
+std::unique_ptr<QTemporaryDir> NumberedBook(int pages) {
+    auto folder = std::make_unique<QTemporaryDir>();
+    for (int number = 1; number <= pages; ++number) {
+        const QString path = folder->filePath(QStringLiteral("p%1.jpg").arg(number));
+        if (!fixtures::WriteFile(path.toStdString(), fixtures::EncodeJpeg(fixtures::NumberedPage(120, 160, number))))
+            return nullptr;
+    }
+    return folder;
+}
 
 } // namespace
 
@@ -262,15 +292,51 @@ TEST_F(FrameLifecycle, StartsWithTheProductNameAndOpensNothingWithoutABook) {
 }
 
 TEST_F(FrameLifecycle, OpensTheFolderNamedAtStartUp) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    for (int number = 1; number <= 3; ++number) {
-        const QString path = folder.filePath(QStringLiteral("p%1.jpg").arg(number));
-        ASSERT_TRUE(fixtures::WriteFile(path.toStdString(),
-                                        fixtures::EncodeJpeg(fixtures::NumberedPage(120, 160, number))));
-    }
-    CMainFrame& f = ShowFrame(folder.path());
+    const auto book = NumberedBook(3);
+    ASSERT_NE(book, nullptr);
+    CMainFrame& f = ShowFrame(book->path());
     EXPECT_TRUE(WaitUntil([&] { return f.View().m_pageList.size() == std::size_t(3); }));
     EXPECT_TRUE(WaitUntil([&] { return f.windowTitle().contains(QStringLiteral("p1.jpg")); }));
     EXPECT_EQ(f.PagePane()->text(), f.View().GetPageCounterText());
+}
+
+using FrameDialogs = FrameFixture;
+
+TEST_F(FrameDialogs, OptionsConfirmedRedrawTheCurrentPageEvenUnchanged) {
+    const auto book = NumberedBook(2);
+    ASSERT_NE(book, nullptr);
+    CMainFrame& f = ShowFrame(book->path());
+    ASSERT_TRUE(WaitUntil([&] { return f.windowTitle().contains(QStringLiteral("p1.jpg")); }));
+    f.setWindowTitle(QStringLiteral("stale"));
+    bool seen = false;
+    AnswerNextDialog<COptionDlg>(&f, seen, [](COptionDlg& dialog) { dialog.OkButton()->click(); });
+    f.ExecuteCommand(ID_OPTION);
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(f.windowTitle().contains(QStringLiteral("p1.jpg"))) << f.windowTitle().toStdString();
+}
+
+TEST_F(FrameDialogs, OptionsCancelledLeaveTheViewAlone) {
+    const auto book = NumberedBook(2);
+    ASSERT_NE(book, nullptr);
+    CMainFrame& f = ShowFrame(book->path());
+    ASSERT_TRUE(WaitUntil([&] { return f.windowTitle().contains(QStringLiteral("p1.jpg")); }));
+    f.setWindowTitle(QStringLiteral("stale"));
+    bool seen = false;
+    AnswerNextDialog<COptionDlg>(&f, seen, [](COptionDlg& dialog) { dialog.CancelButton()->click(); });
+    f.ExecuteCommand(ID_OPTION);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("stale"));
+}
+
+TEST_F(FrameDialogs, AboutCommandRunsTheAboutBoxOverTheWindow) {
+    CMainFrame& f = ShowFrame();
+    bool seen = false;
+    QWidget* parent = nullptr;
+    AnswerNextDialog<CAboutDlg>(&f, seen, [&parent](CAboutDlg& dialog) {
+        parent = dialog.parentWidget();
+        dialog.OkButton()->click();
+    });
+    EXPECT_TRUE(f.ExecuteCommand(ID_APP_ABOUT));
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(parent, &f);
 }
