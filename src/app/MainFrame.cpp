@@ -90,7 +90,7 @@ void CMainFrame::CreateToolBar() {
     m_toolBar->setObjectName(QStringLiteral("toolbar"));
     m_toolBar->setMovable(true);
     m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    m_toolBar->setIconSize(QSize(CToolbarIconEngine::kWidth, CToolbarIconEngine::kHeight));
+    m_toolBar->setIconSize(kToolbarIconSize);
     m_toolBar->toggleViewAction()->setVisible(false);
     for (const int id : ToolbarLayout()) {
         if (id == kToolbarSeparator)

@@ -1,6 +1,7 @@
 // CTavimoApp: start-up and end of the program.
 #include "app/TavimoApp.h"
 
+#include "app/AppIcon.h"
 #include "app/CommandLine.h"
 #include "app/MainFrame.h"
 #include "settings/Option.h"
@@ -12,6 +13,7 @@ CTavimoApp::~CTavimoApp() = default;
 
 bool CTavimoApp::InitInstance() {
     SetAppTitle(QStringLiteral("Tavimo"));
+    QApplication::setWindowIcon(AppIcon());
     g_option.Load();
     m_pMainWnd = std::make_unique<CMainFrame>(BookPathFromArguments(QCoreApplication::arguments()));
     m_pMainWnd->ShowFrame();

@@ -1,6 +1,7 @@
-// CToolbarIconEngine: vector drawings of the toolbar buttons on a 17x16 grid.
+// The toolbar buttons' pictures: vector drawings on a 17x16 grid.
 #include "app/ToolbarIcons.h"
 
+#include "app/PaintedIconEngine.h"
 #include "view/CommandIds.h"
 
 #include <QPainter>
@@ -136,28 +137,10 @@ void DrawGlyph(QPainter& p, int id, const QColor& ink, const QColor& fill) {
 
 } // namespace
 
-CToolbarIconEngine::CToolbarIconEngine(int commandId) : m_commandId(commandId) {}
-
-void CToolbarIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) {
-    const bool disabled = mode == QIcon::Disabled;
-    const QColor ink = disabled ? QColor(150, 150, 150) : QColor(30, 50, 90);
-    const QColor fill = disabled ? QColor(225, 225, 225) : QColor(200, 220, 245);
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing);
-    painter->translate(rect.topLeft());
-    painter->scale(rect.width() / qreal(kWidth), rect.height() / qreal(kHeight));
-    DrawGlyph(*painter, m_commandId, ink, fill);
-    painter->restore();
+QIcon ToolbarIcon(int commandId) {
+    return QIcon(new CPaintedIconEngine(kToolbarIconSize, [commandId](QPainter& painter, bool disabled) {
+        const QColor ink = disabled ? QColor(150, 150, 150) : QColor(30, 50, 90);
+        const QColor fill = disabled ? QColor(225, 225, 225) : QColor(200, 220, 245);
+        DrawGlyph(painter, commandId, ink, fill);
+    }));
 }
-
-QPixmap CToolbarIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-    return pixmap;
-}
-
-QIconEngine* CToolbarIconEngine::clone() const { return new CToolbarIconEngine(m_commandId); }
-
-QIcon ToolbarIcon(int commandId) { return QIcon(new CToolbarIconEngine(commandId)); }

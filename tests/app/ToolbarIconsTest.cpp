@@ -1,4 +1,6 @@
-// The toolbar's drawn icons: every button has a picture of its own, sharp at any density.
+// The drawn icons: every button has a picture of its own, sharp at any density, and the
+// application has one too.
+#include "app/AppIcon.h"
 #include "app/Commands.h"
 #include "app/ToolbarIcons.h"
 
@@ -18,7 +20,7 @@ int InkedPixels(const QImage& image) {
 
 QImage Render(int id, qreal devicePixelRatio, QIcon::Mode mode = QIcon::Normal) {
     return ToolbarIcon(id)
-        .pixmap(QSize(CToolbarIconEngine::kWidth, CToolbarIconEngine::kHeight), devicePixelRatio, mode)
+        .pixmap(kToolbarIconSize, devicePixelRatio, mode)
         .toImage()
         .convertToFormat(QImage::Format_ARGB32);
 }
@@ -41,7 +43,7 @@ TEST(ToolbarIcons, EveryButtonDrawsSomethingDifferentFromEveryOther) {
 
 TEST(ToolbarIcons, HighDensityScreensGetDevicePixelsNotAnUpscaledBitmap) {
     const QImage image = Render(ID_PAGE_NEXT, 2.0);
-    EXPECT_EQ(image.size(), QSize(2 * CToolbarIconEngine::kWidth, 2 * CToolbarIconEngine::kHeight));
+    EXPECT_EQ(image.size(), kToolbarIconSize * 2);
     // Drawn at twice the size, the picture covers about four times the pixels.
     const int single = InkedPixels(Render(ID_PAGE_NEXT, 1.0));
     EXPECT_GT(InkedPixels(image), 3 * single);
@@ -57,5 +59,14 @@ TEST(ToolbarIcons, DisabledButtonsAreDrawnGrey) {
                 EXPECT_TRUE(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p)) << x << "," << y;
             }
         }
+    }
+}
+
+TEST(AppIcon, DrawsABookOnATransparentGroundAtAnySize) {
+    for (const int side : {16, 32, 64}) {
+        const QImage image = AppIcon().pixmap(QSize(side, side), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(image.size(), QSize(side, side));
+        EXPECT_GT(InkedPixels(image), side * side / 2) << side;
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "corner not transparent at " << side;
     }
 }
