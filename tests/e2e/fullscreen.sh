@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Escape enters fullscreen (the window covers the screen, the bars go) and leaves it (the
-# window and its bars come back as they were).
+# window and its bars come back as they were); the middle button does the same, and the
+# grave accent key hides and shows both bars.
 source "$(dirname "$0")/lib.sh"
 
 toolbar_shown() {
@@ -24,4 +25,20 @@ status_text=$(ink_count full 0 1000 200 24 "rgb(0,0,0)")
 xdotool key Escape
 wait_until 10 geometry_is "$before" || fail "after fullscreen the window is at $WX,$WY ${WW}x$WH, was $before"
 wait_until 5 toolbar_shown || fail "the toolbar did not come back"
+
+status_shown() {
+    shot now
+    [ "$(ink_count now "$WX" $((WY + WH - 26)) 100 26 "rgb(0,0,0)" 40)" -gt 10 ]
+}
+bars_gone() { ! toolbar_shown && ! status_shown; }
+bars_shown() { toolbar_shown && status_shown; }
+xdotool key grave
+wait_until 5 bars_gone || fail "the grave accent key did not hide both bars"
+xdotool key grave
+wait_until 5 bars_shown || fail "the grave accent key did not bring both bars back"
+
+xdotool mousemove $((WX + WW / 2)) $((WY + WH / 2)) click 2
+wait_until 10 geometry_is "0,0,1280,1024" || fail "the middle button did not enter fullscreen"
+xdotool key Escape
+wait_until 10 geometry_is "$before" || fail "Escape after the middle button did not leave fullscreen"
 echo "fullscreen: ok"
