@@ -60,24 +60,10 @@ void CTavimoView::UpdateWindowRect()
     m_rcWindow = QRect(0, 0, qRound(width() * ratio), qRound(height() * ratio));
 }
 
-void CTavimoView::PaintSurface(QPainter& painter, const CDib& surface) const
+void CTavimoView::PaintSurface(QPainter& painter, const CDib& surface)
 {
-    if (!surface.IsCreated())
-        return;
     const qreal ratio = devicePixelRatioF();
-    const int visibleWidth = std::min(surface.GetWidth(), qCeil(width() * ratio));
-    const int visibleHeight = std::min(surface.GetHeight(), qCeil(height() * ratio));
-    if (visibleWidth <= 0 || visibleHeight <= 0)
-        return;
-    // Rows are stored bottom-up, so the visible top rows lie together at the end of the
-    // buffer: wrap them as they are and let the painter flip them upright.
-    QImage rows(surface.GetRowPtr(visibleHeight - 1), visibleWidth, visibleHeight, surface.GetStride(),
-                QImage::Format_BGR888);
-    rows.setDevicePixelRatio(ratio);
-    painter.save();
-    painter.setTransform(QTransform(1, 0, 0, -1, 0, visibleHeight / ratio));
-    painter.drawImage(QPointF(0, 0), rows);
-    painter.restore();
+    m_screenImage.Paint(painter, surface, qCeil(width() * ratio), qCeil(height() * ratio), ratio);
 }
 
 void CTavimoView::paintEvent(QPaintEvent* event)

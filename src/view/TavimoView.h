@@ -3,6 +3,7 @@
 // prepared ahead for the next turn.
 #pragma once
 
+#include "ScreenImage.h"
 #include "imaging/Dib.h"
 #include "sources/Pco.h"
 #include "sources/ZipSource.h"
@@ -139,7 +140,7 @@ private:
     void UpdateWindowRect();
     // Shows `surface` at once, before the composition that is under way ends.
     void DrawNow(const CDib* surface);
-    void PaintSurface(QPainter& painter, const CDib& surface) const;
+    void PaintSurface(QPainter& painter, const CDib& surface);
     QString FormatTitle() const;
     void Notify(const char* text);
     void NotifyAndWait(const QString& text);
@@ -156,5 +157,6 @@ private:
 
     std::map<int, int> m_timers;     // the view's timer id -> Qt's timer id
     const CDib* m_pDrawNow = nullptr; // set only while DrawNow repaints
+    CScreenImage m_screenImage;
     std::vector<std::uint8_t> m_pageBytes; // an archive page's bytes, reused across turns
 };

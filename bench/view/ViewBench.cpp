@@ -1,0 +1,303 @@
+// Page turns of the real view, offscreen, from the key to the painted window: a 100-page
+// book of 2480 x 3508 scans in a 1920 x 1080 window, beside the decode of a page alone,
+// and the memory a long reading session holds.
+#include "ArchiveFixtures.h"
+#include "ImageFixtures.h"
+#include "settings/Option.h"
+#include "view/FrameHost.h"
+#include "view/ScreenImage.h"
+#include "view/TavimoView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <benchmark/benchmark.h>
+#include <ctime>
+#include <sys/resource.h>
+
+void ProgressCallback(int done, int total, void* frame)
+{
+    if (frame && total > 0)
+        static_cast<CFrameHost*>(frame)->SetProgressPos(done * 100 / total);
+}
+
+namespace {
+
+constexpr int kPages = 100;
+constexpr int kPageWidth = 2480;
+constexpr int kPageHeight = 3508;
+constexpr int kDistinctPages = 4;
+
+class SilentFrame : public CFrameHost {
+public:
+    void ShowPageStatus(const QString&) override {}
+    void SetProgressPos(int) override {}
+    void PostCommand(int) override {}
+};
+
+// One folder book and the same pages as a ZIP book, made once per run.
+struct Books {
+    Books()
+    {
+        std::vector<fixtures::Bytes> distinct;
+        for (int i = 0; i < kDistinctPages; ++i)
+            distinct.push_back(fixtures::EncodeJpeg(fixtures::ScanLikePage(kPageWidth, kPageHeight, unsigned(i + 1)), 85));
+        folder = dir.filePath("book").toStdString();
+        QDir().mkpath(QString::fromStdString(folder));
+        std::vector<fixtures::ZipItem> items;
+        for (int i = 0; i < kPages; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "page%03d.jpg", i);
+            const fixtures::Bytes& bytes = distinct[std::size_t(i % kDistinctPages)];
+            fixtures::WriteFile(folder + "/" + name, bytes);
+            items.push_back({name, bytes, false});
+        }
+        zip = dir.filePath("book.zip").toStdString();
+        fixtures::WriteZip(zip, items);
+    }
+    QTemporaryDir dir;
+    std::string folder;
+    std::string zip;
+};
+
+const Books& TheBooks()
+{
+    static const Books books;
+    return books;
+}
+
+QApplication& App()
+{
+    static int argc = 1;
+    static char name[] = "view-bench";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+enum class Source { Folder, Zip };
+
+struct Reading {
+    bool twoPages = false;
+    bool sharpen = false;
+    Source source = Source::Folder;
+};
+
+// A shown view over the book with fit and smoothing on.
+class Reader {
+public:
+    explicit Reader(const Reading& reading)
+    {
+        g_option.bStretech = 1;
+        g_option.bInterpolation = 1;
+        g_option.bSharpen = reading.sharpen ? 1 : 0;
+        g_option.bView2Page = reading.twoPages ? 1 : 0;
+        g_option.bFlipPage = 0;
+        g_option.bAutoDetectWidth = 0;
+        g_option.bRotate = 0;
+        g_option.bCacheNextFile = 0;
+        view.SetFrame(&frame);
+        view.resize(1920, 1080);
+        view.show();
+        QCoreApplication::processEvents();
+        if (reading.source == Source::Zip)
+            view.OpenZip(TheBooks().zip);
+        else
+            view.ScanFolder(TheBooks().folder);
+        view.repaint();
+    }
+    // Back to the first page before the book runs out (not part of any measured turn).
+    void RewindAtTheEnd()
+    {
+        const std::size_t step = g_option.bView2Page ? 2 : 1;
+        if (view.m_itCurPage + step + 1 >= view.m_pageList.size()) {
+            view.m_strPrepared.clear();
+            view.ShowFirstPage();
+        }
+    }
+    void TurnByKey()
+    {
+        QTest::keyClick(&view, Qt::Key_Space);
+        view.repaint();
+    }
+    QApplication& app = App(); // before the view: a widget needs the application
+    SilentFrame frame;
+    CTavimoView view;
+};
+
+// The process's processor time, Qt's painting threads included: the machine is shared, so
+// wall time says more about the neighbours than about the turn.
+double ProcessCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
+}
+
+// The decode of one page file alone, into a surface kept across calls as the view keeps its own.
+double DecodeMs(const std::string& path)
+{
+    static CDib scratch;
+    const double start = ProcessCpuMs();
+    scratch.LoadFromFile(path);
+    return ProcessCpuMs() - start;
+}
+
+long PeakRssKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Reports the turn against the decode of the pages it shows, decoded alone.
+void UnpreparedTurn(benchmark::State& state, Reading reading)
+{
+    Reader reader(reading);
+    const std::size_t step = reading.twoPages ? 2 : 1;
+    double decodeMs = 0;
+    double turnMs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        reader.RewindAtTheEnd();
+        const std::size_t next = reader.view.m_itCurPage + step;
+        for (std::size_t page = next; page < next + step; ++page)
+            decodeMs += DecodeMs(TheBooks().folder + "/" + QFileInfo(QString::fromStdString(reader.view.m_pageList[page])).fileName().toStdString());
+        state.ResumeTiming();
+        const double start = ProcessCpuMs();
+        reader.TurnByKey();
+        turnMs += ProcessCpuMs() - start;
+    }
+    state.counters["decode_cpu_ms"] = decodeMs / double(state.iterations());
+    state.counters["turn_cpu_ms"] = turnMs / double(state.iterations());
+    state.counters["turn_over_decode"] = turnMs / decodeMs;
+}
+
+void PreparedTurn(benchmark::State& state, Reading reading)
+{
+    Reader reader(reading);
+    for (auto _ : state) {
+        state.PauseTiming();
+        reader.RewindAtTheEnd();
+        reader.view.OnTimer(1); // the tick that follows a turn: prepares the next one
+        state.ResumeTiming();
+        reader.TurnByKey();
+    }
+}
+
+void MemoryOverLongReading(benchmark::State& state, Reading reading)
+{
+    for (auto _ : state) {
+        Reader reader(reading);
+        g_option.bCacheNextFile = 1;
+        long atTen = 0;
+        for (int turn = 1; turn <= 1000; ++turn) {
+            reader.RewindAtTheEnd();
+            reader.TurnByKey();
+            reader.view.OnTimer(1);
+            if (turn == 10)
+                atTen = PeakRssKb();
+        }
+        state.counters["peak_rss_mb_turn10"] = double(atTen) / 1024.0;
+        state.counters["peak_rss_mb_turn1000"] = double(PeakRssKb()) / 1024.0;
+    }
+}
+
+void PaintScreen(benchmark::State& state)
+{
+    Reader reader(Reading{});
+    double cpuMs = 0;
+    for (auto _ : state) {
+        const double start = ProcessCpuMs();
+        reader.view.repaint();
+        cpuMs += ProcessCpuMs() - start;
+    }
+    state.counters["cpu_ms"] = cpuMs / double(state.iterations());
+}
+
+// Ways to put a bottom-up BGR screen onto a window-format surface, for choosing the paint.
+struct PaintCase {
+    PaintCase() : target(1920, 1080, QImage::Format_RGB32)
+    {
+        screen.Create(1920, 1080, DIB_24BPP, 0x336699);
+    }
+    QImage Wrapped() const
+    {
+        return QImage(screen.GetRowPtr(screen.GetHeight() - 1), screen.GetWidth(), screen.GetHeight(),
+                      screen.GetStride(), QImage::Format_BGR888);
+    }
+    CDib screen;
+    QImage target;
+};
+
+template <typename Paint>
+void MeasurePaint(benchmark::State& state, Paint paint)
+{
+    App();
+    PaintCase paintCase;
+    double cpuMs = 0;
+    for (auto _ : state) {
+        const double start = ProcessCpuMs();
+        QPainter painter(&paintCase.target);
+        paint(painter, paintCase);
+        painter.end();
+        cpuMs += ProcessCpuMs() - start;
+    }
+    state.counters["cpu_ms"] = cpuMs / double(state.iterations());
+}
+
+void PaintFlipTransform(benchmark::State& state)
+{
+    MeasurePaint(state, [](QPainter& painter, PaintCase& c) {
+        painter.setTransform(QTransform(1, 0, 0, -1, 0, c.screen.GetHeight()));
+        painter.drawImage(QPointF(0, 0), c.Wrapped());
+    });
+}
+
+void PaintRowByRow(benchmark::State& state)
+{
+    MeasurePaint(state, [](QPainter& painter, PaintCase& c) {
+        for (int y = 0; y < c.screen.GetHeight(); ++y)
+            painter.drawImage(QPoint(0, y), QImage(c.screen.GetRowPtr(y), c.screen.GetWidth(), 1, c.screen.GetStride(),
+                                                   QImage::Format_BGR888));
+    });
+}
+
+void PaintWidenedCopy(benchmark::State& state)
+{
+    CScreenImage image;
+    MeasurePaint(state, [&image](QPainter& painter, PaintCase& c) {
+        image.Paint(painter, c.screen, c.screen.GetWidth(), c.screen.GetHeight(), 1.0);
+    });
+}
+
+void PaintMirroredCopy(benchmark::State& state)
+{
+    MeasurePaint(state, [](QPainter& painter, PaintCase& c) { painter.drawImage(QPoint(0, 0), c.Wrapped().mirrored()); });
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(UnpreparedTurn, one_page_sharpen, Reading{false, true, Source::Folder})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(UnpreparedTurn, one_page_plain, Reading{false, false, Source::Folder})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(PreparedTurn, one_page_sharpen, Reading{false, true, Source::Folder})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(PreparedTurn, one_page_plain, Reading{false, false, Source::Folder})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(UnpreparedTurn, two_pages_sharpen, Reading{true, true, Source::Folder})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(PreparedTurn, two_pages_sharpen, Reading{true, true, Source::Folder})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(UnpreparedTurn, zip_one_page_sharpen, Reading{false, true, Source::Zip})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(PreparedTurn, zip_one_page_sharpen, Reading{false, true, Source::Zip})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(PaintScreen)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(PaintFlipTransform)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(PaintRowByRow)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(PaintWidenedCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(PaintMirroredCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(MemoryOverLongReading, one_page, Reading{false, true, Source::Folder})->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(MemoryOverLongReading, two_pages_zip, Reading{true, true, Source::Zip})->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK_MAIN();

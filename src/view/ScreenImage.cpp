@@ -1,0 +1,77 @@
+#include "ScreenImage.h"
+
+#include "imaging/Dib.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdint>
+
+#if defined(__x86_64__) || defined(_M_X64)
+#include <immintrin.h>
+#define TAVIMO_VIEW_SSSE3 1
+#endif
+
+namespace {
+
+// B, G, R bytes become the B, G, R, 0xFF of one 32-bit pixel: the same byte order, so
+// a pixel is only widened.
+void ConvertRowPlain(const std::uint8_t* source, std::uint32_t* target, int begin, int width)
+{
+    source += 3 * begin;
+    for (int x = begin; x < width; ++x, source += 3)
+        target[x] = 0xFF000000u | std::uint32_t(source[2]) << 16 | std::uint32_t(source[1]) << 8 | source[0];
+}
+
+#ifdef TAVIMO_VIEW_SSSE3
+__attribute__((target("ssse3"))) void ConvertRowSsse3(const std::uint8_t* source, std::uint32_t* target, int width)
+{
+    const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
+    int x = 0;
+    // Each step reads 16 bytes for 4 pixels (12 bytes); stop while the read stays in the row.
+    for (; x + 6 <= width; x += 4) {
+        const __m128i bgr = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 3 * x));
+        const __m128i pixels = _mm_or_si128(_mm_shuffle_epi8(bgr, spread), opaque);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(target + x), pixels);
+    }
+    ConvertRowPlain(source, target, x, width);
+}
+
+bool HasSsse3()
+{
+    static const bool has = __builtin_cpu_supports("ssse3");
+    return has;
+}
+#endif
+
+void ConvertRow(const std::uint8_t* source, std::uint32_t* target, int width)
+{
+#ifdef TAVIMO_VIEW_SSSE3
+    if (HasSsse3()) {
+        ConvertRowSsse3(source, target, width);
+        return;
+    }
+#endif
+    ConvertRowPlain(source, target, 0, width);
+}
+
+} // namespace
+
+void CScreenImage::Paint(QPainter& painter, const CDib& surface, int width, int height, qreal devicePixelRatio)
+{
+    if (!surface.IsCreated())
+        return;
+    width = std::min(width, surface.GetWidth());
+    height = std::min(height, surface.GetHeight());
+    if (width <= 0 || height <= 0)
+        return;
+    // Qt's own conversion of 24-bit rows costs several times this plain widening, and the
+    // window's own 32-bit format is then copied without conversion.
+    if (m_image.width() < width || m_image.height() < height)
+        m_image = QImage(std::max(width, m_image.width()), std::max(height, m_image.height()), QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        ConvertRow(surface.GetRowPtr(y), reinterpret_cast<std::uint32_t*>(m_image.scanLine(y)), width);
+    m_image.setDevicePixelRatio(devicePixelRatio);
+    painter.drawImage(QPointF(0, 0), m_image, QRectF(0, 0, width, height));
+}
