@@ -16,7 +16,9 @@ constexpr long long kMinPixelsToSplit = 1LL << 17;
 constexpr long long kPixelsPerBand = 1LL << 16;
 constexpr long long kMaxBands = 32;
 
-// The bands still to run and which of them are finished.
+// The bands still to run and which of them are finished. The helper thread shares it, so
+// that a helper the machine schedules late finds every band taken and leaves without anyone
+// waiting for it; it touches the bounds and the work only for a band it claimed.
 class BandQueue {
 public:
     BandQueue(const std::vector<int>& bounds, const RowWork& work)
@@ -35,6 +37,8 @@ public:
     {
         m_work(Begin(band), End(band), report);
         m_done[static_cast<std::size_t>(band)].store(true, std::memory_order_release);
+        m_finished.fetch_add(1, std::memory_order_release);
+        m_finished.notify_all();
     }
 
     void RunAll()
@@ -43,11 +47,19 @@ public:
             Run(band, nullptr);
     }
 
+    void WaitForAll()
+    {
+        for (int finished = m_finished.load(std::memory_order_acquire); finished < m_count;
+             finished = m_finished.load(std::memory_order_acquire))
+            m_finished.wait(finished, std::memory_order_acquire);
+    }
+
 private:
     const std::vector<int>& m_bounds;
     const RowWork& m_work;
     const int m_count;
     std::atomic<int> m_next{0};
+    std::atomic<int> m_finished{0};
     std::unique_ptr<std::atomic<bool>[]> m_done;
 };
 
@@ -68,34 +80,32 @@ std::vector<int> PlanBands(int rows, long long cost)
 
 void RunBands(const std::vector<int>& bounds, const RowWork& work, const RowStart& onRowStart)
 {
-    BandQueue queue(bounds, work);
-    if (queue.Count() <= 0)
+    const auto queue = std::make_shared<BandQueue>(bounds, work);
+    if (queue->Count() <= 0)
         return;
     const RowStart* report = onRowStart ? &onRowStart : nullptr;
-    std::thread helper;
-    if (queue.Count() > 1) {
+    if (queue->Count() > 1) {
         try {
-            helper = std::thread([&queue] { queue.RunAll(); });
+            std::thread([queue] { queue->RunAll(); }).detach();
         } catch (const std::system_error&) {
             // no thread to be had: the calling thread takes every band
         }
     }
     int reported = 0; // bands whose rows were all reported
     const auto reportBand = [&](int band) {
-        for (int row = queue.Begin(band); report && row < queue.End(band); ++row)
+        for (int row = queue->Begin(band); report && row < queue->End(band); ++row)
             onRowStart(row);
     };
-    for (int band = queue.Claim(); band < queue.Count(); band = queue.Claim()) {
-        while (reported < band && queue.IsDone(reported))
+    for (int band = queue->Claim(); band < queue->Count(); band = queue->Claim()) {
+        while (reported < band && queue->IsDone(reported))
             reportBand(reported++);
         const bool inOrder = reported == band;
-        queue.Run(band, inOrder ? report : nullptr);
+        queue->Run(band, inOrder ? report : nullptr);
         if (inOrder)
             ++reported;
     }
-    if (helper.joinable())
-        helper.join();
-    while (reported < queue.Count())
+    queue->WaitForAll(); // the bands the helper holds
+    while (reported < queue->Count())
         reportBand(reported++);
 }
 
