@@ -84,23 +84,20 @@ ink_count() {
         -fill black +opaque red -format "%[fx:round(mean.r*w*h)]" info:
 }
 
-# turn KEYS EXPECTED_TITLE_END: presses KEYS until the title ends with EXPECTED_TITLE_END.
-# A turn is refused while the previous one is still preparing the next page, so a key
-# that changed nothing within a second is pressed again.
-turn() {
-    local attempt
+# turn_with EXPECTED_TITLE_END COMMAND...: runs COMMAND (a key, a click, a wheel notch)
+# until the title ends with EXPECTED_TITLE_END. A turn is refused while the previous one
+# is still preparing the next page, so an input that changed nothing within two seconds
+# is given again.
+turn_with() {
+    local expected=$1 attempt
+    shift
     for attempt in 1 2 3 4 5; do
-        xdotool key "$1"
-        wait_until 1 title_ends_with "$2" && return 0
+        "$@"
+        wait_until 2 title_ends_with "$expected" && return 0
     done
-    fail "after $1 the title is '$(title)', expected it to end with '$2'"
+    fail "after '$*' the title is '$(title)', expected it to end with '$expected'"
 }
-
-# click BUTTON X Y: a click at a point of the window's client area.
-click_at() {
-    read_geometry
-    xdotool mousemove --sync $((WX + $2)) $((WY + $3)) click "$1"
-}
+turn() { turn_with "$2" xdotool key "$1"; }
 
 close_window() {
     xdotool key alt+F4

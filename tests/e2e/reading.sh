@@ -47,28 +47,12 @@ wait_until 5 shows_paper back2 "$paper2" || fail "page 2 looks different when tu
 
 # The wheel over the view: towards the reader turns forward, away turns back.
 xdotool mousemove "$CX" "$CY"
-turn_by_wheel() {
-    local attempt
-    for attempt in 1 2 3 4 5; do
-        xdotool click "$1"
-        wait_until 1 title_ends_with "$2" && return 0
-    done
-    fail "wheel button $1 left the title at '$(title)', expected '$2'"
-}
-turn_by_wheel 5 "page03.jpg]"
-turn_by_wheel 4 "page02.jpg]"
+turn_with "page03.jpg]" xdotool click 5
+turn_with "page02.jpg]" xdotool click 4
 
 # Clicks: the lower half of the view turns forward, the upper half back.
-turn_by_click() {
-    local attempt
-    for attempt in 1 2 3 4 5; do
-        xdotool mousemove "$CX" "$1" click 1
-        wait_until 1 title_ends_with "$2" && return 0
-    done
-    fail "a click at y=$1 left the title at '$(title)', expected '$2'"
-}
-turn_by_click $((WY + WH * 3 / 4)) "page03.jpg]"
-turn_by_click $((WY + WH / 4)) "page02.jpg]"
+turn_with "page03.jpg]" xdotool mousemove "$CX" $((WY + WH * 3 / 4)) click 1
+turn_with "page02.jpg]" xdotool mousemove "$CX" $((WY + WH / 4)) click 1
 
 turn End "page12.jpg]"
 turn Home "page01.jpg]"
