@@ -217,3 +217,15 @@ TEST_F(LayoutTest, ProgressReturnsToZeroAfterASmoothedComposition)
     ASSERT_FALSE(m_frame.progress.empty());
     EXPECT_EQ(m_frame.progress.back(), 0);
 }
+
+TEST_F(LayoutTest, FitToggleSwitchesBetweenFittedAndOwnSize)
+{
+    m_view->resize(400, 300);
+    OpenSinglePage(40, 30);
+    m_view->OnZoomToggle();
+    EXPECT_EQ(g_option.bStretech, 0);
+    EXPECT_EQ(m_view->m_pScreen->GetPixel(100, 100), kWhite);
+    m_view->OnZoomToggle();
+    EXPECT_EQ(g_option.bStretech, 1);
+    EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(100, 100), Qt::blue));
+}
