@@ -151,7 +151,8 @@ bool CTavimoView::ComposeOnePage(CDib* page, CDib* target, bool drawNow)
     target->Fill(kWhite);
     if (g_option.bStretech) {
         FitPage(page, target, 0, target->GetWidth(), target->GetHeight());
-        if (drawNow)
+        // The scaled page goes up before the sharpen; without one the final paint follows at once.
+        if (drawNow && g_option.bSharpen)
             DrawNow(target);
         SharpenComposition(target);
     } else {
@@ -177,7 +178,7 @@ bool CTavimoView::ComposeTwoPages(CDib* page1, CDib* page2, CDib* target, bool d
         if (drawNow)
             DrawNow(target);
         FitPage(right, target, half, half, target->GetHeight());
-        if (drawNow)
+        if (drawNow && g_option.bSharpen)
             DrawNow(target);
         SharpenComposition(target);
     } else {
