@@ -4,10 +4,6 @@
 # grave accent key hides and shows both bars.
 source "$(dirname "$0")/lib.sh"
 
-toolbar_shown() {
-    shot now
-    [ "$(ink_count now "$WX" "$WY" "$WW" 40 "rgb(30,50,90)")" -gt 50 ]
-}
 toolbar_gone() { ! toolbar_shown; }
 
 start_viewer
@@ -26,12 +22,6 @@ xdotool key Escape
 wait_until 10 geometry_is "$before" || fail "after fullscreen the window is at $WX,$WY ${WW}x$WH, was $before"
 wait_until 5 toolbar_shown || fail "the toolbar did not come back"
 
-status_shown() {
-    shot now
-    [ "$(ink_count now "$WX" $((WY + WH - 26)) 100 26 "rgb(0,0,0)" 40)" -gt 10 ]
-}
-bars_gone() { ! toolbar_shown && ! status_shown; }
-bars_shown() { toolbar_shown && status_shown; }
 xdotool key grave
 wait_until 5 bars_gone || fail "the grave accent key did not hide both bars"
 xdotool key grave

@@ -84,6 +84,19 @@ ink_count() {
         -fill black +opaque red -format "%[fx:round(mean.r*w*h)]" info:
 }
 
+# The bars as seen on screen, at the window's last read geometry: the toolbar's button
+# ink along the top, the status bar's idle text at the bottom left.
+toolbar_shown() {
+    shot bars
+    [ "$(ink_count bars "$WX" "$WY" "$WW" 40 "rgb(30,50,90)")" -gt 50 ]
+}
+status_shown() {
+    shot bars
+    [ "$(ink_count bars "$WX" $((WY + WH - 26)) 100 26 "rgb(0,0,0)" 40)" -gt 10 ]
+}
+bars_gone() { ! toolbar_shown && ! status_shown; }
+bars_shown() { toolbar_shown && status_shown; }
+
 # turn_with EXPECTED_TITLE_END COMMAND...: runs COMMAND (a key, a click, a wheel notch)
 # until the title ends with EXPECTED_TITLE_END. A turn is refused while the previous one
 # is still preparing the next page, so an input that changed nothing within two seconds

@@ -58,6 +58,16 @@ turn End "page12.jpg]"
 turn Home "page01.jpg]"
 wait_until 5 shows_paper home "$paper1" || fail "Home did not show the first page again"
 
+# Shift+Delete is an edit key that does nothing, although Delete turns the page. The grave
+# accent key after it hides the bars, so once they are gone Shift+Delete has been handled.
+xdotool key shift+Delete grave
+wait_until 5 bars_gone || fail "the grave accent key did not hide the bars"
+title_ends_with "page01.jpg]" || fail "Shift+Delete turned the page to '$(title)'"
+xdotool key grave
+wait_until 5 bars_shown || fail "the grave accent key did not bring the bars back"
+turn Delete "page02.jpg]"
+turn Home "page01.jpg]"
+
 # Two pages side by side: page 1 on the left, page 2 on the right; Tab swaps them.
 two_pages_are() {
     shot pair
@@ -81,4 +91,11 @@ natural_shown() { shot natural; [ "$(pixel natural "$OUTSIDE_X" "$MARGIN_Y")" = 
 wait_until 5 natural_shown || fail "Z did not show the page at its own size"
 xdotool key z
 wait_until 5 one_page_again || fail "Z again did not fit the page to the window"
+
+# R turns the page a quarter: lying on its side it is wide, and its paper reaches OUTSIDE_X.
+xdotool key r
+rotated_shown() { shot rotated; [ "$(pixel rotated "$OUTSIDE_X" "$MARGIN_Y")" = "$paper1" ]; }
+wait_until 5 rotated_shown || fail "R did not turn the page"
+xdotool key r
+wait_until 5 one_page_again || fail "R again did not turn the page back"
 echo "reading: ok"
