@@ -105,8 +105,7 @@ void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusbar"));
     // The idle text lies under the fly-by texts: a status tip hides it while it shows.
-    m_idlePane = new QLabel(QString::fromUtf8(kIdleText), bar);
-    bar->addWidget(m_idlePane, 1);
+    bar->addWidget(new QLabel(QString::fromUtf8(kIdleText), bar), 1);
 
     m_pagePane = new QLabel(bar);
     m_pagePane->setAlignment(Qt::AlignCenter);
@@ -210,8 +209,8 @@ void CMainFrame::EnterFullScreen() {
     PostCommand(ID_VIEW_STATUS_BAR);
     setGeometry(QGuiApplication::primaryScreen()->geometry());
     ShowRecreatedWindow();
-    // Creating a message window once here loads what it needs before the first notice
-    // appears over the fullscreen window.
+    // Building a message window once (it is never shown) warms the font and style caches,
+    // so that the first notice over the fullscreen window appears without a pause.
     GMessageBoxWnd warmUp;
     warmUp.Create(this, QString(), QString(), 0, 0, 0);
 }

@@ -86,7 +86,6 @@ private:
 
     CTavimoView m_view;
     QToolBar* m_toolBar = nullptr;
-    QLabel* m_idlePane = nullptr;
     QLabel* m_pagePane = nullptr;
     QProgressBar* m_progress = nullptr;
     std::map<int, QAction*> m_actions;
