@@ -2,6 +2,7 @@
 #include "FrameFixture.h"
 #include "ImageFixtures.h"
 #include "app/Commands.h"
+#include "app/ProgressColors.h"
 #include "settings/OptionDlg.h"
 #include "widgets/AboutDlg.h"
 
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QPushButton>
 #include <QTimer>
@@ -90,6 +92,28 @@ TEST_F(FrameBars, StatusBarHasIdleTextPagePaneAndProgressPane) {
     EXPECT_EQ(f.ProgressBar()->width(), 200);
     EXPECT_EQ(f.ProgressBar()->minimum(), 0);
     EXPECT_EQ(f.ProgressBar()->maximum(), 100);
+}
+
+TEST_F(FrameBars, IdleTextComesBackWhenTheFlyByTextEnds) {
+    CMainFrame& f = ShowFrame();
+    QLabel* idle = nullptr;
+    for (QLabel* label : f.statusBar()->findChildren<QLabel*>())
+        if (label->text() == QString::fromUtf8("준비"))
+            idle = label;
+    ASSERT_NE(idle, nullptr);
+    f.Action(ID_OPTION)->showStatusText(&f);
+    EXPECT_FALSE(idle->isVisible());
+    QStatusTipEvent leave{QString()};
+    QApplication::sendEvent(&f, &leave);
+    EXPECT_TRUE(f.statusBar()->currentMessage().isEmpty());
+    EXPECT_TRUE(idle->isVisible());
+}
+
+TEST_F(FrameBars, ProgressBarIsColouredFromTheMenuPalette) {
+    CMainFrame& f = ShowFrame();
+    const QPalette menu = QApplication::palette("QMenu");
+    EXPECT_EQ(f.ProgressBar()->palette().color(QPalette::Highlight), ProgressBarColor(menu.color(QPalette::Light)));
+    EXPECT_EQ(f.ProgressBar()->palette().color(QPalette::Window), menu.color(QPalette::Window));
 }
 
 TEST_F(FrameBars, ProgressCallbackMovesTheBar) {
