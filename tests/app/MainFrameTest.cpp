@@ -266,6 +266,29 @@ TEST_F(FrameCommands, RIsAnAcceleratorThatRotatesAndNeverReachesTheView) {
     EXPECT_TRUE(f.Action(ID_ROTATE)->isChecked());
 }
 
+TEST_F(FrameCommands, OpeningAcceleratorsReachTheirPickers) {
+    CMainFrame& f = ShowFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    std::vector<std::string> asked;
+    ViewDialogs& dialogs = f.View().m_dialogs;
+    dialogs.chooseImageFiles = [&asked](const std::string&) {
+        asked.push_back("files");
+        return std::vector<std::string>();
+    };
+    dialogs.chooseFolder = [&asked](const std::string&) {
+        asked.push_back("folder");
+        return std::string();
+    };
+    dialogs.chooseArchive = [&asked](const std::string&) {
+        asked.push_back("archive");
+        return std::string();
+    };
+    QTest::keyClick(&f.View(), Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&f.View(), Qt::Key_O, Qt::AltModifier);
+    QTest::keyClick(&f.View(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(asked, (std::vector<std::string>{"files", "folder", "archive"}));
+}
+
 TEST_F(FrameCommands, AcceleratorsWorkWhileTheToolbarIsHidden) {
     CMainFrame& f = ShowFrame();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
