@@ -19,6 +19,7 @@ sample_points() {
 }
 paper_at_page() { shot "$1"; pixel "$1" "$PAGE_X" "$MARGIN_Y"; }
 
+[ -f "$SAMPLE_BOOK" ] || fail "no sample book at $SAMPLE_BOOK (build the sample_book target)"
 start_viewer "$SAMPLE_BOOK"
 wait_until 10 title_ends_with "page01.jpg]" || fail "the sample book did not open: '$(title)'"
 sample_points
