@@ -9,7 +9,6 @@
 #include <QTimerEvent>
 #include <QtMath>
 #include <algorithm>
-#include <utility>
 
 namespace {
 constexpr COLORREF kWhite = 0xFFFFFF;

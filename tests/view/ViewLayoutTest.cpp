@@ -28,7 +28,7 @@ protected:
     // Opens a one-picture folder book with a solid page of the given size and colour.
     void OpenSinglePage(int width, int height, QColor color = Qt::blue)
     {
-        m_pages = WriteBook(TempPath("single"), {PageSpec{width, height, color}});
+        m_pages = WriteBook(TempPath("single"), {PagePicture{width, height, color}});
         m_view->ScanFolder(TempPath("single"));
     }
 };
@@ -110,7 +110,7 @@ TEST_F(LayoutTest, TwoPagesStandInTheLeftAndRightHalvesAndFlipSwapsThem)
 {
     m_view->resize(801, 200);
     g_option.bView2Page = 1;
-    m_pages = WriteBook(TempPath("pair"), {PageSpec{100, 200, Qt::red}, PageSpec{100, 200, Qt::blue}});
+    m_pages = WriteBook(TempPath("pair"), {PagePicture{100, 200, Qt::red}, PagePicture{100, 200, Qt::blue}});
     m_view->ScanFolder(TempPath("pair"));
     ASSERT_EQ(m_view->m_pScreen->GetWidth(), 801);
     // half = 400: the right page starts at column 400.
@@ -135,7 +135,7 @@ TEST_F(LayoutTest, WideFirstPageFillsTheWholeAreaAloneInTwoPageView)
     m_view->resize(400, 300);
     g_option.bView2Page = 1;
     g_option.bAutoDetectWidth = 1;
-    m_pages = WriteBook(TempPath("widepair"), {PageSpec{400, 200, Qt::red}, PageSpec{100, 200, Qt::blue}});
+    m_pages = WriteBook(TempPath("widepair"), {PagePicture{400, 200, Qt::red}, PagePicture{100, 200, Qt::blue}});
     m_view->ScanFolder(TempPath("widepair"));
     EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(398, 0), Qt::red));
     EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(0, 199), Qt::red));
@@ -146,8 +146,8 @@ TEST_F(LayoutTest, LastPageOfTwoPageViewHasAWhiteRightHalf)
 {
     m_view->resize(400, 200);
     g_option.bView2Page = 1;
-    m_pages = WriteBook(TempPath("odd"), {PageSpec{100, 200, Qt::red}, PageSpec{100, 200, Qt::green},
-                                          PageSpec{100, 200, Qt::blue}});
+    m_pages = WriteBook(TempPath("odd"), {PagePicture{100, 200, Qt::red}, PagePicture{100, 200, Qt::green},
+                                          PagePicture{100, 200, Qt::blue}});
     m_view->ScanFolder(TempPath("odd"));
     ASSERT_TRUE(m_view->TurnPage(true));
     EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(0, 100), Qt::blue));

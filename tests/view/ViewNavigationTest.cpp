@@ -23,7 +23,7 @@ TEST_F(NavigationTest, OpeningShowsTheFirstPage)
     OpenBook(3);
     EXPECT_EQ(m_view->m_itCurPage, 0u);
     EXPECT_EQ(CurrentPage(), m_pages[0]);
-    EXPECT_EQ(CurrentWidth(), NumberedSpec(0).width);
+    EXPECT_EQ(CurrentWidth(), NumberedPicture(0).width);
 }
 
 TEST_F(NavigationTest, ForwardOnTheLastPageStaysWithTheLastPageNotice)
@@ -50,7 +50,7 @@ TEST_F(NavigationTest, EveryPageIsVisitedInOrderOneAtATime)
     for (std::size_t i = 1; i < 4; ++i) {
         ASSERT_TRUE(m_view->TurnPage(true));
         EXPECT_EQ(CurrentPage(), m_pages[i]);
-        EXPECT_EQ(CurrentWidth(), NumberedSpec(int(i)).width);
+        EXPECT_EQ(CurrentWidth(), NumberedPicture(int(i)).width);
     }
     ASSERT_TRUE(m_view->TurnPage(false));
     EXPECT_EQ(CurrentPage(), m_pages[2]);
@@ -103,9 +103,9 @@ TEST_F(NavigationTest, TwoPageViewOfNinePagesEndsOnTheLastPageWithAWhitePartner)
     for (int i = 0; i < 4; ++i)
         ASSERT_TRUE(m_view->TurnPage(true));
     EXPECT_EQ(m_view->m_itCurPage, 8u);
-    EXPECT_EQ(CurrentWidth(), NumberedSpec(8).width);
+    EXPECT_EQ(CurrentWidth(), NumberedPicture(8).width);
     // The partner keeps the size of the picture it held last and is all white.
-    EXPECT_EQ(m_view->m_pPage2->GetWidth(), NumberedSpec(7).width);
+    EXPECT_EQ(m_view->m_pPage2->GetWidth(), NumberedPicture(7).width);
     EXPECT_NE(partnerWidth, 0);
     EXPECT_EQ(m_view->m_pPage2->GetPixel(0, 0), 0xFFFFFFu);
     EXPECT_EQ(m_view->m_pPage2->GetPixel(m_view->m_pPage2->GetWidth() - 1, 50), 0xFFFFFFu);
@@ -127,10 +127,10 @@ TEST_F(NavigationTest, WidePageStandsAloneSoTheSpreadMovesByOne)
 {
     g_option.bView2Page = 1;
     g_option.bAutoDetectWidth = 1;
-    std::vector<PageSpec> pages;
+    std::vector<PagePicture> pages;
     for (int i = 0; i < 8; ++i)
-        pages.push_back(NumberedSpec(i));
-    pages[3] = PageSpec{150, 100, Qt::red}; // a double page at index 3
+        pages.push_back(NumberedPicture(i));
+    pages[3] = PagePicture{150, 100, Qt::red}; // a double page at index 3
     m_pages = WriteBook(TempPath("wide"), pages);
     m_view->ScanFolder(TempPath("wide"));
 
@@ -161,7 +161,7 @@ TEST_F(NavigationTest, TenPageJumpsStopAtTheEnds)
     m_view->m_itCurPage = 14;
     m_view->OnNext10();
     EXPECT_EQ(m_view->m_itCurPage, 19u);
-    EXPECT_EQ(CurrentWidth(), NumberedSpec(19).width);
+    EXPECT_EQ(CurrentWidth(), NumberedPicture(19).width);
     m_view->m_itCurPage = 5;
     m_view->OnNext10();
     EXPECT_EQ(m_view->m_itCurPage, 15u);
@@ -186,10 +186,10 @@ TEST_F(NavigationTest, HomeAndEndJumpToTheFirstAndLastPage)
     OpenBook(6);
     m_view->ShowLastPage();
     EXPECT_EQ(CurrentPage(), m_pages[5]);
-    EXPECT_EQ(CurrentWidth(), NumberedSpec(5).width);
+    EXPECT_EQ(CurrentWidth(), NumberedPicture(5).width);
     m_view->ShowFirstPage();
     EXPECT_EQ(CurrentPage(), m_pages[0]);
-    EXPECT_EQ(CurrentWidth(), NumberedSpec(0).width);
+    EXPECT_EQ(CurrentWidth(), NumberedPicture(0).width);
 }
 
 TEST_F(NavigationTest, SecondTurnBeforeThePreparationTickIsDroppedWithCachingOn)
@@ -231,7 +231,7 @@ TEST_F(NavigationTest, PageSelectMovesToTheChosenPageOnlyWhenItDiffers)
     m_view->SelectPage();
     EXPECT_EQ(offered, 0u);
     EXPECT_EQ(m_view->m_itCurPage, 3u);
-    EXPECT_EQ(CurrentWidth(), NumberedSpec(3).width);
+    EXPECT_EQ(CurrentWidth(), NumberedPicture(3).width);
 
     const std::size_t titles = m_frame.titles.size();
     m_view->SelectPage(); // the current page again: no redraw
@@ -252,7 +252,7 @@ TEST_F(NavigationTest, UnreadablePageIsReportedAndStillShownInOnePageView)
     EXPECT_EQ(m_messages->calls.back().type, int(MB_OK));
     // A broken page fails alone: the next one shows.
     EXPECT_TRUE(m_view->TurnPage(true));
-    EXPECT_EQ(CurrentWidth(), NumberedSpec(2).width);
+    EXPECT_EQ(CurrentWidth(), NumberedPicture(2).width);
 }
 
 TEST_F(NavigationTest, UnreadablePageFailsATwoPageTurnWithoutStartingAPreparation)

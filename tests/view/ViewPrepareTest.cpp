@@ -24,7 +24,7 @@ TEST_F(PrepareTest, OnePageForwardPreparesTheNextEntryUntilTheLastPage)
         m_view->m_itCurPage = i;
         PrepareForward();
         EXPECT_EQ(m_view->m_strPrepared, m_pages[i + 1]) << "at index " << i;
-        EXPECT_EQ(m_view->m_pNextPage1->GetWidth(), NumberedSpec(int(i + 1)).width);
+        EXPECT_EQ(m_view->m_pNextPage1->GetWidth(), NumberedPicture(int(i + 1)).width);
     }
     m_view->m_itCurPage = 9;
     PrepareForward();
@@ -49,8 +49,8 @@ TEST_F(PrepareTest, TwoPageViewPreparesTheNextFullSpreadOnly)
     m_view->m_itCurPage = 2;
     PrepareForward();
     EXPECT_EQ(m_view->m_strPrepared, m_pages[4]);
-    EXPECT_EQ(m_view->m_pNextPage1->GetWidth(), NumberedSpec(4).width);
-    EXPECT_EQ(m_view->m_pNextPage2->GetWidth(), NumberedSpec(5).width);
+    EXPECT_EQ(m_view->m_pNextPage1->GetWidth(), NumberedPicture(4).width);
+    EXPECT_EQ(m_view->m_pNextPage2->GetWidth(), NumberedPicture(5).width);
     m_view->m_itCurPage = 6; // the next spread would need index 9
     PrepareForward();
     EXPECT_TRUE(m_view->m_strPrepared.empty());
@@ -63,7 +63,7 @@ TEST_F(PrepareTest, TwoPageBackwardPreparesThePairBeforeAndNothingFromIndexTwo)
     m_view->m_itCurPage = 4;
     PrepareBackward();
     EXPECT_EQ(m_view->m_strPrepared, m_pages[2]);
-    EXPECT_EQ(m_view->m_pNextPage2->GetWidth(), NumberedSpec(3).width);
+    EXPECT_EQ(m_view->m_pNextPage2->GetWidth(), NumberedPicture(3).width);
     m_view->m_itCurPage = 2;
     PrepareBackward();
     EXPECT_TRUE(m_view->m_strPrepared.empty());
@@ -80,7 +80,7 @@ TEST_F(PrepareTest, PreparedSurfacesAreTakenByPointerExchange)
     EXPECT_EQ(m_view->m_pPage1, preparedPage);
     EXPECT_EQ(m_view->m_pScreen, preparedScreen);
     EXPECT_EQ(m_view->m_pNextPage1, shownPage);
-    EXPECT_EQ(CurrentWidth(), NumberedSpec(1).width);
+    EXPECT_EQ(CurrentWidth(), NumberedPicture(1).width);
 }
 
 TEST_F(PrepareTest, TwoPageTurnTakesBothPreparedPages)
@@ -91,7 +91,7 @@ TEST_F(PrepareTest, TwoPageTurnTakesBothPreparedPages)
     CDib* preparedSecond = m_view->m_pNextPage2;
     ASSERT_TRUE(m_view->TurnPage(true));
     EXPECT_EQ(m_view->m_pPage2, preparedSecond);
-    EXPECT_EQ(m_view->m_pPage2->GetWidth(), NumberedSpec(3).width);
+    EXPECT_EQ(m_view->m_pPage2->GetWidth(), NumberedPicture(3).width);
 }
 
 TEST_F(PrepareTest, PreparedCompositionIsNotTakenAfterAResize)
@@ -115,7 +115,7 @@ TEST_F(PrepareTest, TakenPicturesAreNotShownAgainByARedraw)
     ASSERT_TRUE(m_view->TurnPage(true));
     EXPECT_TRUE(m_view->m_strPrepared.empty());
     m_view->ShowCurrentPage(); // F5
-    EXPECT_EQ(CurrentWidth(), NumberedSpec(1).width);
+    EXPECT_EQ(CurrentWidth(), NumberedPicture(1).width);
 }
 
 TEST_F(PrepareTest, OpeningAnotherBookForgetsWhatWasPrepared)
@@ -123,8 +123,8 @@ TEST_F(PrepareTest, OpeningAnotherBookForgetsWhatWasPrepared)
     // PCO entries are named "0000", "0001", ... in every book.
     const std::string first = TempPath("first.pco");
     const std::string second = TempPath("second.pco");
-    ASSERT_TRUE(fixtures::WriteFile(first, fixtures::PcoBook("a", {JpegPage(NumberedSpec(0)), JpegPage(NumberedSpec(1))})));
-    ASSERT_TRUE(fixtures::WriteFile(second, fixtures::PcoBook("b", {JpegPage(PageSpec{90, 100, Qt::red})})));
+    ASSERT_TRUE(fixtures::WriteFile(first, fixtures::PcoBook("a", {JpegPage(NumberedPicture(0)), JpegPage(NumberedPicture(1))})));
+    ASSERT_TRUE(fixtures::WriteFile(second, fixtures::PcoBook("b", {JpegPage(PagePicture{90, 100, Qt::red})})));
     m_view->OpenPco(first);
     m_view->ShowLastPage();
     PrepareBackward();

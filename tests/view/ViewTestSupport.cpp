@@ -29,10 +29,10 @@ QApplication& TestApplication()
     return *app;
 }
 
-QImage Filled(const PageSpec& spec)
+QImage Filled(const PagePicture& picture)
 {
-    QImage image(spec.width, spec.height, QImage::Format_RGB32);
-    image.fill(spec.color);
+    QImage image(picture.width, picture.height, QImage::Format_RGB32);
+    image.fill(picture.color);
     return image;
 }
 } // namespace
@@ -68,23 +68,23 @@ QString MessageRecorder::Last() const
     return calls.empty() ? QString() : calls.back().text;
 }
 
-PageSpec NumberedSpec(int index)
+PagePicture NumberedPicture(int index)
 {
     // Taller than wide, each page one pixel wider than the one before it.
-    return PageSpec{40 + index, 100, QColor::fromHsv((index * 37) % 360, 200, 200)};
+    return PagePicture{40 + index, 100, QColor::fromHsv((index * 37) % 360, 200, 200)};
 }
 
-std::vector<std::uint8_t> JpegPage(const PageSpec& spec)
+std::vector<std::uint8_t> JpegPage(const PagePicture& picture)
 {
-    return fixtures::EncodeJpeg(Filled(spec), 95);
+    return fixtures::EncodeJpeg(Filled(picture), 95);
 }
 
-std::vector<std::uint8_t> BmpPage(const PageSpec& spec)
+std::vector<std::uint8_t> BmpPage(const PagePicture& picture)
 {
-    return fixtures::EncodeBmp(Filled(spec));
+    return fixtures::EncodeBmp(Filled(picture));
 }
 
-std::vector<std::string> WriteBook(const std::string& folder, const std::vector<PageSpec>& pages)
+std::vector<std::string> WriteBook(const std::string& folder, const std::vector<PagePicture>& pages)
 {
     QDir().mkpath(QString::fromStdString(folder));
     std::vector<std::string> paths;
@@ -98,9 +98,9 @@ std::vector<std::string> WriteBook(const std::string& folder, const std::vector<
 
 std::vector<std::string> WriteJpegBook(const std::string& folder, int count)
 {
-    std::vector<PageSpec> pages;
+    std::vector<PagePicture> pages;
     for (int i = 0; i < count; ++i)
-        pages.push_back(NumberedSpec(i));
+        pages.push_back(NumberedPicture(i));
     return WriteBook(folder, pages);
 }
 

@@ -40,14 +40,14 @@ public:
 
 // A picture of its own size and colour per page, so a test can tell the pages apart by
 // the decoded surface alone.
-struct PageSpec {
+struct PagePicture {
     int width;
     int height;
     QColor color;
 };
-PageSpec NumberedSpec(int index);
-std::vector<std::uint8_t> JpegPage(const PageSpec& spec);
-std::vector<std::uint8_t> BmpPage(const PageSpec& spec);
+PagePicture NumberedPicture(int index);
+std::vector<std::uint8_t> JpegPage(const PagePicture& picture);
+std::vector<std::uint8_t> BmpPage(const PagePicture& picture);
 
 // Runs the event loop until `done` holds or the time is up; true when it holds. (Qt's QTRY
 // macros report to QTest's own result, which a GoogleTest case never sees.)
@@ -55,7 +55,7 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 
 // Writes `count` JPEG pages named page00.jpg, page01.jpg, ... into `folder`; returns their paths.
 std::vector<std::string> WriteJpegBook(const std::string& folder, int count);
-std::vector<std::string> WriteBook(const std::string& folder, const std::vector<PageSpec>& pages);
+std::vector<std::string> WriteBook(const std::string& folder, const std::vector<PagePicture>& pages);
 
 // The fixture of every view test: a fresh view of a known size with a fake frame, the
 // settings at known values and the messages recorded.
