@@ -20,7 +20,9 @@ constexpr int kDoublePage = 7;
 constexpr int kBmpPage = 9;
 
 // The paper tint of a page: a light colour whose hue walks round the wheel.
-QRgb PaperTint(int number) { return QColor::fromHsv((number * 47) % 360, 40, 250).rgb(); }
+QRgb PaperTint(int number) {
+    return QColor::fromHsv((number * 47) % 360, 40, 250).rgb();
+}
 
 QImage TintedPage(int number) {
     const int width = number == kDoublePage ? 2 * kPageWidth : kPageWidth;

@@ -36,10 +36,12 @@ void DrawOpenBook(QPainter& p, bool disabled) {
     }
     p.setPen(QPen(ink, 2.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.setBrush(Qt::NoBrush);
-    p.drawPolyline(QPolygonF({QPointF(19.5, 11.5), QPointF(24.5, 11.5), QPointF(24.5, 16.5), QPointF(19.5, 16.5),
-                              QPointF(19.5, 21.5), QPointF(24.5, 21.5)}));
+    p.drawPolyline(QPolygonF({QPointF(19.5, 11.5), QPointF(24.5, 11.5), QPointF(24.5, 16.5),
+                              QPointF(19.5, 16.5), QPointF(19.5, 21.5), QPointF(24.5, 21.5)}));
 }
 
 } // namespace
 
-QIcon AppIcon() { return QIcon(new CPaintedIconEngine(QSize(32, 32), DrawOpenBook)); }
+QIcon AppIcon() {
+    return QIcon(new CPaintedIconEngine(QSize(32, 32), DrawOpenBook));
+}

@@ -8,9 +8,15 @@
 
 namespace {
 
-bool Always(const CCommandTarget&) { return true; }
-bool WhenTwoPages(const CCommandTarget&) { return g_option.bView2Page != 0; }
-bool WhenFitting(const CCommandTarget&) { return g_option.bStretech != 0; }
+bool Always(const CCommandTarget&) {
+    return true;
+}
+bool WhenTwoPages(const CCommandTarget&) {
+    return g_option.bView2Page != 0;
+}
+bool WhenFitting(const CCommandTarget&) {
+    return g_option.bStretech != 0;
+}
 
 const CommandInfo kCommands[] = {
     {ID_NEXT, "ID_NEXT", nullptr, nullptr, nullptr, [](CCommandTarget& t) { t.TurnPage(true); }},
@@ -33,13 +39,15 @@ const CommandInfo kCommands[] = {
     {ID_FLIP, "ID_FLIP", "좌우 뒤집기\n좌우 뒤집기(TAB)", WhenTwoPages,
      [](const CCommandTarget&) { return g_option.bFlipPage != 0; }, [](CCommandTarget& t) { t.OnFlip(); }},
     {ID_VIEW_2PAGE, "ID_VIEW_2PAGE", "2페이지씩 보기\n2페이지씩 보기(2)", nullptr,
-     [](const CCommandTarget&) { return g_option.bView2Page != 0; }, [](CCommandTarget& t) { t.OnView2Page(); }},
+     [](const CCommandTarget&) { return g_option.bView2Page != 0; },
+     [](CCommandTarget& t) { t.OnView2Page(); }},
     {ID_INTERPOLATION, "ID_INTERPOLATION", "인터폴레이션\n인터폴레이션(I)", WhenFitting,
      [](const CCommandTarget&) { return g_option.bInterpolation != 0; },
      [](CCommandTarget& t) { t.OnInterpolation(); }},
     {ID_ZOOM, "ID_ZOOM", "확대\n확대", nullptr, nullptr, nullptr},
     {ID_ZOOM_TOGGLE, "ID_ZOOM_TOGGLE", "확대/축소\n확대/축소(Z)", nullptr,
-     [](const CCommandTarget&) { return g_option.bStretech != 0; }, [](CCommandTarget& t) { t.OnZoomToggle(); }},
+     [](const CCommandTarget&) { return g_option.bStretech != 0; },
+     [](CCommandTarget& t) { t.OnZoomToggle(); }},
     {ID_FILE_LIST, "ID_FILE_LIST", "파일 목록 보기\n파일 목록 보기", nullptr, nullptr, nullptr},
     {ID_SELECT_PAGE, "ID_SELECT_PAGE", "페이지 선택\n페이지 선택(ENTER)", nullptr, nullptr,
      [](CCommandTarget& t) { t.SelectPage(); }},
@@ -50,7 +58,8 @@ const CommandInfo kCommands[] = {
     {ID_ROTATE, "ID_ROTATE", "돌리기\n돌리고(R)", nullptr,
      [](const CCommandTarget&) { return g_option.bRotate != 0; }, [](CCommandTarget& t) { t.OnRotate(); }},
     {ID_VIEW_TOOLBAR, "ID_VIEW_TOOLBAR", "도구 모음을 보이거나 감춥니다\n툴바 보이기(`)", nullptr,
-     [](const CCommandTarget& t) { return t.IsToolBarVisible(); }, [](CCommandTarget& t) { t.OnViewToolBar(); }},
+     [](const CCommandTarget& t) { return t.IsToolBarVisible(); },
+     [](CCommandTarget& t) { t.OnViewToolBar(); }},
     {ID_VIEW_STATUS_BAR, "ID_VIEW_STATUS_BAR", "상태 표시줄을 표시하거나 감춥니다\n상태바 보이기(`)", nullptr,
      [](const CCommandTarget& t) { return t.IsStatusBarVisible(); },
      [](CCommandTarget& t) { t.OnViewStatusBar(); }},
@@ -64,30 +73,24 @@ const CommandInfo kCommands[] = {
     {ID_PREV_PANE, "ID_PREV_PANE", nullptr, nullptr, nullptr, nullptr},
 };
 
+// clang-format off: one accelerator a line in the table's order; the toolbar a group a line.
 const Accelerator kAccelerators[] = {
-    {Qt::CTRL | Qt::Key_C, ID_EDIT_COPY},
-    {Qt::CTRL | Qt::Key_O, ID_OPEN_FILE},
-    {Qt::ALT | Qt::Key_O, ID_OPEN_FOLDER},
-    {Qt::CTRL | Qt::Key_P, ID_OPEN_ARCHIVE},
-    {QKeyCombination(Qt::Key_R), ID_ROTATE},
-    {Qt::CTRL | Qt::Key_V, ID_EDIT_PASTE},
-    {Qt::ALT | Qt::Key_Backspace, ID_EDIT_UNDO},
-    {Qt::SHIFT | Qt::Key_Delete, ID_EDIT_CUT},
-    {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE},
-    {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
-    {Qt::CTRL | Qt::Key_Insert, ID_EDIT_COPY},
-    {Qt::SHIFT | Qt::Key_Insert, ID_EDIT_PASTE},
-    {Qt::CTRL | Qt::Key_X, ID_EDIT_CUT},
-    {Qt::CTRL | Qt::Key_Z, ID_EDIT_UNDO},
+    {Qt::CTRL | Qt::Key_C, ID_EDIT_COPY},        {Qt::CTRL | Qt::Key_O, ID_OPEN_FILE},
+    {Qt::ALT | Qt::Key_O, ID_OPEN_FOLDER},       {Qt::CTRL | Qt::Key_P, ID_OPEN_ARCHIVE},
+    {QKeyCombination(Qt::Key_R), ID_ROTATE},     {Qt::CTRL | Qt::Key_V, ID_EDIT_PASTE},
+    {Qt::ALT | Qt::Key_Backspace, ID_EDIT_UNDO}, {Qt::SHIFT | Qt::Key_Delete, ID_EDIT_CUT},
+    {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE}, {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
+    {Qt::CTRL | Qt::Key_Insert, ID_EDIT_COPY},   {Qt::SHIFT | Qt::Key_Insert, ID_EDIT_PASTE},
+    {Qt::CTRL | Qt::Key_X, ID_EDIT_CUT},         {Qt::CTRL | Qt::Key_Z, ID_EDIT_UNDO},
 };
 
 const int kToolbar[] = {
-    ID_OPEN_FILE,      ID_OPEN_FOLDER, ID_OPEN_ARCHIVE,  kToolbarSeparator,
-    ID_FULLSCREEN,     ID_OPTION,      ID_VIEW_TOOLBAR,  ID_VIEW_STATUS_BAR, kToolbarSeparator,
-    ID_SELECT_PAGE,    ID_PREV10,      ID_PAGE_PREV,     ID_PAGE_NEXT,       ID_NEXT10, kToolbarSeparator,
-    ID_VIEW_2PAGE,     ID_FLIP,        ID_ZOOM_TOGGLE,   ID_INTERPOLATION,   ID_SHARPEN, ID_ROTATE,
-    kToolbarSeparator, ID_APP_ABOUT,   ID_APP_EXIT,
+    ID_OPEN_FILE,     ID_OPEN_FOLDER,     ID_OPEN_ARCHIVE,   kToolbarSeparator, ID_FULLSCREEN, ID_OPTION,
+    ID_VIEW_TOOLBAR,  ID_VIEW_STATUS_BAR, kToolbarSeparator, ID_SELECT_PAGE,    ID_PREV10,     ID_PAGE_PREV,
+    ID_PAGE_NEXT,     ID_NEXT10,          kToolbarSeparator, ID_VIEW_2PAGE,     ID_FLIP,       ID_ZOOM_TOGGLE,
+    ID_INTERPOLATION, ID_SHARPEN,         ID_ROTATE,         kToolbarSeparator, ID_APP_ABOUT,  ID_APP_EXIT,
 };
+// clang-format on
 
 QString TextPart(const CommandInfo& command, bool afterBreak) {
     if (command.text == nullptr)
@@ -101,9 +104,15 @@ QString TextPart(const CommandInfo& command, bool afterBreak) {
 
 } // namespace
 
-std::span<const CommandInfo> CommandTable() { return kCommands; }
-std::span<const Accelerator> AcceleratorTable() { return kAccelerators; }
-std::span<const int> ToolbarLayout() { return kToolbar; }
+std::span<const CommandInfo> CommandTable() {
+    return kCommands;
+}
+std::span<const Accelerator> AcceleratorTable() {
+    return kAccelerators;
+}
+std::span<const int> ToolbarLayout() {
+    return kToolbar;
+}
 
 const CommandInfo* FindCommand(int id) {
     const auto it = std::find_if(std::begin(kCommands), std::end(kCommands),
@@ -111,7 +120,9 @@ const CommandInfo* FindCommand(int id) {
     return it == std::end(kCommands) ? nullptr : &*it;
 }
 
-bool IsCheckable(const CommandInfo& command) { return command.isChecked != nullptr; }
+bool IsCheckable(const CommandInfo& command) {
+    return command.isChecked != nullptr;
+}
 
 bool IsCommandEnabled(const CommandInfo& command, const CCommandTarget& target) {
     return (command.isEnabled ? command.isEnabled : Always)(target);
@@ -121,8 +132,12 @@ bool IsCommandChecked(const CommandInfo& command, const CCommandTarget& target) 
     return IsCheckable(command) && command.isChecked(target);
 }
 
-QString StatusText(const CommandInfo& command) { return TextPart(command, false); }
-QString ToolTipText(const CommandInfo& command) { return TextPart(command, true); }
+QString StatusText(const CommandInfo& command) {
+    return TextPart(command, false);
+}
+QString ToolTipText(const CommandInfo& command) {
+    return TextPart(command, true);
+}
 
 QList<QKeySequence> ShortcutsFor(int id) {
     QList<QKeySequence> keys;

@@ -66,7 +66,9 @@ CMainFrame::CMainFrame(const QString& bookPath, QWidget* parent)
     UpdateCommandUI();
 }
 
-CMainFrame::~CMainFrame() { qApp->removeEventFilter(this); }
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+}
 
 void CMainFrame::CreateActions() {
     for (const CommandInfo& command : CommandTable()) {
@@ -159,7 +161,8 @@ void CMainFrame::UpdateCommandUI() {
 }
 
 void CMainFrame::PostCommand(int id) {
-    QMetaObject::invokeMethod(this, [this, id] { ExecuteCommand(id); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, id] { ExecuteCommand(id); }, Qt::QueuedConnection);
 }
 
 void CMainFrame::ShowPageStatus(const QString& title) {
@@ -168,28 +171,60 @@ void CMainFrame::ShowPageStatus(const QString& title) {
     m_pagePane->repaint();
 }
 
-void CMainFrame::SetProgressPos(int position) { m_progress->setValue(position); }
+void CMainFrame::SetProgressPos(int position) {
+    m_progress->setValue(position);
+}
 
 void CMainFrame::OpenStartupBook() {
     if (!m_bookPath.isEmpty())
         m_view.OpenCommandLinePath(m_bookPath.toStdString());
 }
 
-void CMainFrame::TurnPage(bool forward) { m_view.TurnPage(forward); }
-void CMainFrame::OnPagePrev() { m_view.OnPagePrev(); }
-void CMainFrame::OnPageNext() { m_view.OnPageNext(); }
-void CMainFrame::OnPrev10() { m_view.OnPrev10(); }
-void CMainFrame::OnNext10() { m_view.OnNext10(); }
-void CMainFrame::OnFlip() { m_view.OnFlip(); }
-void CMainFrame::OnView2Page() { m_view.OnView2Page(); }
-void CMainFrame::OnInterpolation() { m_view.OnInterpolation(); }
-void CMainFrame::OnZoomToggle() { m_view.OnZoomToggle(); }
-void CMainFrame::SelectPage() { m_view.SelectPage(); }
-void CMainFrame::OnOpenFile() { m_view.OnOpenFile(); }
-void CMainFrame::OnOpenFolder() { m_view.OnOpenFolder(); }
-void CMainFrame::OnOpenArchive() { m_view.OnOpenArchive(); }
-void CMainFrame::OnSharpen() { m_view.OnSharpen(); }
-void CMainFrame::OnRotate() { m_view.OnRotate(); }
+void CMainFrame::TurnPage(bool forward) {
+    m_view.TurnPage(forward);
+}
+void CMainFrame::OnPagePrev() {
+    m_view.OnPagePrev();
+}
+void CMainFrame::OnPageNext() {
+    m_view.OnPageNext();
+}
+void CMainFrame::OnPrev10() {
+    m_view.OnPrev10();
+}
+void CMainFrame::OnNext10() {
+    m_view.OnNext10();
+}
+void CMainFrame::OnFlip() {
+    m_view.OnFlip();
+}
+void CMainFrame::OnView2Page() {
+    m_view.OnView2Page();
+}
+void CMainFrame::OnInterpolation() {
+    m_view.OnInterpolation();
+}
+void CMainFrame::OnZoomToggle() {
+    m_view.OnZoomToggle();
+}
+void CMainFrame::SelectPage() {
+    m_view.SelectPage();
+}
+void CMainFrame::OnOpenFile() {
+    m_view.OnOpenFile();
+}
+void CMainFrame::OnOpenFolder() {
+    m_view.OnOpenFolder();
+}
+void CMainFrame::OnOpenArchive() {
+    m_view.OnOpenArchive();
+}
+void CMainFrame::OnSharpen() {
+    m_view.OnSharpen();
+}
+void CMainFrame::OnRotate() {
+    m_view.OnRotate();
+}
 
 void CMainFrame::OnFullScreen() {
     if (m_bFullScreen)
@@ -244,19 +279,31 @@ void CMainFrame::OnOption() {
         m_view.OnOptionsChanged();
 }
 
-void CMainFrame::OnViewToolBar() { m_toolBar->setVisible(m_toolBar->isHidden()); }
-void CMainFrame::OnViewStatusBar() { statusBar()->setVisible(statusBar()->isHidden()); }
+void CMainFrame::OnViewToolBar() {
+    m_toolBar->setVisible(m_toolBar->isHidden());
+}
+void CMainFrame::OnViewStatusBar() {
+    statusBar()->setVisible(statusBar()->isHidden());
+}
 
 void CMainFrame::OnAppAbout() {
     CAboutDlg dialog(this);
     dialog.exec();
 }
 
-void CMainFrame::OnAppExit() { close(); }
+void CMainFrame::OnAppExit() {
+    close();
+}
 
-bool CMainFrame::IsFullScreen() const { return m_bFullScreen; }
-bool CMainFrame::IsToolBarVisible() const { return !m_toolBar->isHidden(); }
-bool CMainFrame::IsStatusBarVisible() const { return !statusBar()->isHidden(); }
+bool CMainFrame::IsFullScreen() const {
+    return m_bFullScreen;
+}
+bool CMainFrame::IsToolBarVisible() const {
+    return !m_toolBar->isHidden();
+}
+bool CMainFrame::IsStatusBarVisible() const {
+    return !statusBar()->isHidden();
+}
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     g_option.bIsMaximized = isMaximized() ? 1 : 0;

@@ -4,7 +4,8 @@
 #include <QPainter>
 #include <QPixmap>
 
-CPaintedIconEngine::CPaintedIconEngine(QSize grid, Drawing drawing) : m_grid(grid), m_drawing(std::move(drawing)) {}
+CPaintedIconEngine::CPaintedIconEngine(QSize grid, Drawing drawing)
+    : m_grid(grid), m_drawing(std::move(drawing)) {}
 
 void CPaintedIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) {
     painter->save();
@@ -23,4 +24,6 @@ QPixmap CPaintedIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::S
     return pixmap;
 }
 
-QIconEngine* CPaintedIconEngine::clone() const { return new CPaintedIconEngine(m_grid, m_drawing); }
+QIconEngine* CPaintedIconEngine::clone() const {
+    return new CPaintedIconEngine(m_grid, m_drawing);
+}

@@ -11,5 +11,6 @@ void ProgressCallback(int done, int total, void* frame) {
     if (frame == nullptr || total <= 0)
         return;
     const std::int64_t percent = static_cast<std::int64_t>(done) * 100 / total;
-    static_cast<CFrameHost*>(frame)->SetProgressPos(static_cast<int>(std::clamp<std::int64_t>(percent, 0, 100)));
+    static_cast<CFrameHost*>(frame)->SetProgressPos(
+        static_cast<int>(std::clamp<std::int64_t>(percent, 0, 100)));
 }

@@ -20,7 +20,9 @@ bool CTavimoApp::InitInstance() {
     return true;
 }
 
-int CTavimoApp::Run() { return ExitInstance(QApplication::exec()); }
+int CTavimoApp::Run() {
+    return ExitInstance(QApplication::exec());
+}
 
 int CTavimoApp::ExitInstance(int exitCode) {
     g_option.Save();

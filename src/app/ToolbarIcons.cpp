@@ -13,15 +13,17 @@ void Triangle(QPainter& p, qreal tipX, qreal baseX) {
     p.drawPolygon(QPolygonF({QPointF(tipX, 8), QPointF(baseX, 3.5), QPointF(baseX, 12.5)}));
 }
 
-void Window(QPainter& p) { p.drawRect(QRectF(1.5, 2.5, 14, 11)); }
+void Window(QPainter& p) {
+    p.drawRect(QRectF(1.5, 2.5, 14, 11));
+}
 
 void DrawGlyph(QPainter& p, int id, const QColor& ink, const QColor& fill) {
     p.setPen(QPen(ink, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(fill);
     switch (id) {
     case ID_OPEN_FILE:
-        p.drawPolygon(QPolygonF({QPointF(3.5, 1.5), QPointF(10.5, 1.5), QPointF(13.5, 4.5), QPointF(13.5, 14.5),
-                                 QPointF(3.5, 14.5)}));
+        p.drawPolygon(QPolygonF({QPointF(3.5, 1.5), QPointF(10.5, 1.5), QPointF(13.5, 4.5),
+                                 QPointF(13.5, 14.5), QPointF(3.5, 14.5)}));
         p.drawLine(QPointF(10.5, 1.5), QPointF(10.5, 4.5));
         p.drawLine(QPointF(10.5, 4.5), QPointF(13.5, 4.5));
         break;
@@ -108,8 +110,8 @@ void DrawGlyph(QPainter& p, int id, const QColor& ink, const QColor& fill) {
     }
     case ID_SHARPEN:
         p.setBrush(Qt::NoBrush);
-        p.drawPolyline(QPolygonF({QPointF(1.5, 13), QPointF(4.5, 13), QPointF(8.5, 2.5), QPointF(12.5, 13),
-                                  QPointF(15.5, 13)}));
+        p.drawPolyline(QPolygonF(
+            {QPointF(1.5, 13), QPointF(4.5, 13), QPointF(8.5, 2.5), QPointF(12.5, 13), QPointF(15.5, 13)}));
         break;
     case ID_ROTATE: {
         p.setBrush(Qt::NoBrush);

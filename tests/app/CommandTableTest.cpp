@@ -95,7 +95,8 @@ TEST(CommandTable, NoTwoEntriesShareAnId) {
 }
 
 TEST(CommandTable, EveryIdReachesItsOwnHandlerAndNothingElse) {
-    EXPECT_EQ(std::size(kRoutes), CommandTable().size()) << "a command is missing from the table or the routes";
+    EXPECT_EQ(std::size(kRoutes), CommandTable().size())
+        << "a command is missing from the table or the routes";
     for (const ExpectedRoute& route : kRoutes) {
         SCOPED_TRACE(Describe(route.id));
         const CommandInfo* command = FindCommand(route.id);
@@ -142,7 +143,8 @@ TEST(Accelerators, NoKeyLeadsToTwoCommands) {
 
 TEST(Accelerators, EveryKeyLeadsToACommandOfTheTable) {
     for (const Accelerator& accelerator : AcceleratorTable())
-        EXPECT_NE(FindCommand(accelerator.id), nullptr) << QKeySequence(accelerator.key).toString().toStdString();
+        EXPECT_NE(FindCommand(accelerator.id), nullptr)
+            << QKeySequence(accelerator.key).toString().toStdString();
 }
 
 TEST(Accelerators, OpeningAndRotateKeysReachTheirCommands) {
@@ -155,9 +157,9 @@ TEST(Accelerators, OpeningAndRotateKeysReachTheirCommands) {
 TEST(Accelerators, EditAndPaneKeysAreCaughtSoTheViewNeverSeesThem) {
     // Shift+Delete, Ctrl+Insert and Shift+Insert must not turn pages as Delete and Insert do.
     const QKeyCombination swallowed[] = {
-        Qt::CTRL | Qt::Key_C,      Qt::CTRL | Qt::Key_V,      Qt::ALT | Qt::Key_Backspace,
+        Qt::CTRL | Qt::Key_C,       Qt::CTRL | Qt::Key_V,        Qt::ALT | Qt::Key_Backspace,
         Qt::SHIFT | Qt::Key_Delete, QKeyCombination(Qt::Key_F6), Qt::SHIFT | Qt::Key_F6,
-        Qt::CTRL | Qt::Key_Insert, Qt::SHIFT | Qt::Key_Insert, Qt::CTRL | Qt::Key_X,
+        Qt::CTRL | Qt::Key_Insert,  Qt::SHIFT | Qt::Key_Insert,  Qt::CTRL | Qt::Key_X,
         Qt::CTRL | Qt::Key_Z,
     };
     for (const QKeyCombination key : swallowed) {
@@ -172,12 +174,34 @@ TEST(Accelerators, EditAndPaneKeysAreCaughtSoTheViewNeverSeesThem) {
 }
 
 TEST(ToolbarLayout, TwentyButtonsInTheirGroups) {
+    // clang-format off: the groups of the toolbar, a line each.
     const std::vector<int> expected = {
-        ID_OPEN_FILE,  ID_OPEN_FOLDER, ID_OPEN_ARCHIVE,  0, ID_FULLSCREEN,  ID_OPTION,     ID_VIEW_TOOLBAR,
-        ID_VIEW_STATUS_BAR, 0, ID_SELECT_PAGE, ID_PREV10, ID_PAGE_PREV, ID_PAGE_NEXT, ID_NEXT10, 0,
-        ID_VIEW_2PAGE, ID_FLIP, ID_ZOOM_TOGGLE, ID_INTERPOLATION, ID_SHARPEN, ID_ROTATE, 0,
-        ID_APP_ABOUT, ID_APP_EXIT,
+        ID_OPEN_FILE,
+        ID_OPEN_FOLDER,
+        ID_OPEN_ARCHIVE,
+        0,
+        ID_FULLSCREEN,
+        ID_OPTION,
+        ID_VIEW_TOOLBAR,
+        ID_VIEW_STATUS_BAR,
+        0,
+        ID_SELECT_PAGE,
+        ID_PREV10,
+        ID_PAGE_PREV,
+        ID_PAGE_NEXT,
+        ID_NEXT10,
+        0,
+        ID_VIEW_2PAGE,
+        ID_FLIP,
+        ID_ZOOM_TOGGLE,
+        ID_INTERPOLATION,
+        ID_SHARPEN,
+        ID_ROTATE,
+        0,
+        ID_APP_ABOUT,
+        ID_APP_EXIT,
     };
+    // clang-format on
     const std::vector<int> layout(ToolbarLayout().begin(), ToolbarLayout().end());
     EXPECT_EQ(layout, expected);
 }
@@ -219,9 +243,12 @@ TEST_F(UpdateHandlers, InterpolationAndSharpenAreDisabledWhileNotFitting) {
 
 TEST_F(UpdateHandlers, CheckMarksFollowTheirSwitches) {
     const std::pair<int, std::int32_t COption::*> switches[] = {
-        {ID_FLIP, &COption::bFlipPage},          {ID_VIEW_2PAGE, &COption::bView2Page},
-        {ID_INTERPOLATION, &COption::bInterpolation}, {ID_SHARPEN, &COption::bSharpen},
-        {ID_ZOOM_TOGGLE, &COption::bStretech},   {ID_ROTATE, &COption::bRotate},
+        {ID_FLIP, &COption::bFlipPage},
+        {ID_VIEW_2PAGE, &COption::bView2Page},
+        {ID_INTERPOLATION, &COption::bInterpolation},
+        {ID_SHARPEN, &COption::bSharpen},
+        {ID_ZOOM_TOGGLE, &COption::bStretech},
+        {ID_ROTATE, &COption::bRotate},
     };
     for (const auto& [id, field] : switches) {
         SCOPED_TRACE(Describe(id));

@@ -16,8 +16,7 @@
 
 // Polls the event loop until `condition` holds (or five seconds pass); unlike QTRY_*, the
 // result reaches GoogleTest.
-template <typename Condition>
-bool WaitUntil(Condition condition) {
+template <typename Condition> bool WaitUntil(Condition condition) {
     return QTest::qWaitFor(condition, 5000);
 }
 

@@ -10,10 +10,10 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
-#include <QPushButton>
 #include <QTimer>
 #include <functional>
 
@@ -52,7 +52,8 @@ std::unique_ptr<QTemporaryDir> NumberedBook(int pages) {
     auto folder = std::make_unique<QTemporaryDir>();
     for (int number = 1; number <= pages; ++number) {
         const QString path = folder->filePath(QStringLiteral("p%1.jpg").arg(number));
-        if (!fixtures::WriteFile(path.toStdString(), fixtures::EncodeJpeg(fixtures::NumberedPage(120, 160, number))))
+        if (!fixtures::WriteFile(path.toStdString(),
+                                 fixtures::EncodeJpeg(fixtures::NumberedPage(120, 160, number))))
             return nullptr;
     }
     return folder;
@@ -112,7 +113,8 @@ TEST_F(FrameBars, IdleTextComesBackWhenTheFlyByTextEnds) {
 TEST_F(FrameBars, ProgressBarIsColouredFromTheMenuPalette) {
     CMainFrame& f = ShowFrame();
     const QPalette menu = QApplication::palette("QMenu");
-    EXPECT_EQ(f.ProgressBar()->palette().color(QPalette::Highlight), ProgressBarColor(menu.color(QPalette::Light)));
+    EXPECT_EQ(f.ProgressBar()->palette().color(QPalette::Highlight),
+              ProgressBarColor(menu.color(QPalette::Light)));
     EXPECT_EQ(f.ProgressBar()->palette().color(QPalette::Window), menu.color(QPalette::Window));
 }
 

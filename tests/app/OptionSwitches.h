@@ -19,7 +19,7 @@ private:
     };
     static Values Read() {
         const COption& o = g_option;
-        return {o.bFlipPage, o.bInterpolation, o.bSharpen,     o.bStretech, o.bView2Page,
+        return {o.bFlipPage,      o.bInterpolation,   o.bSharpen,     o.bStretech, o.bView2Page,
                 o.bCacheNextFile, o.bAutoDetectWidth, o.bIsMaximized, o.bRotate};
     }
     static void Write(const Values& v) {

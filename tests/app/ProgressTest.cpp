@@ -49,7 +49,9 @@ TEST(ProgressCallback, PositionStaysInsideTheBarsRange) {
     EXPECT_EQ(PositionFor(-1, 5), 0);
 }
 
-TEST(ProgressCallback, NoFrameIsIgnored) { ProgressCallback(1, 2, nullptr); }
+TEST(ProgressCallback, NoFrameIsIgnored) {
+    ProgressCallback(1, 2, nullptr);
+}
 
 TEST(ProgressColors, BarIsLightRedLessFifteenWithBlueRaised) {
     EXPECT_EQ(ProgressBarColor(QColor(255, 0, 0)), QColor(240, 240, 255));

@@ -1,8 +1,8 @@
 // The drawn icons: every button has a picture of its own, sharp at any density, and the
 // application has one too.
+#include "app/ToolbarIcons.h"
 #include "app/AppIcon.h"
 #include "app/Commands.h"
-#include "app/ToolbarIcons.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -24,7 +24,6 @@ QImage Render(int id, qreal devicePixelRatio, QIcon::Mode mode = QIcon::Normal) 
         .toImage()
         .convertToFormat(QImage::Format_ARGB32);
 }
-
 
 } // namespace
 
@@ -64,7 +63,8 @@ TEST(ToolbarIcons, DisabledButtonsAreDrawnGrey) {
 
 TEST(AppIcon, DrawsABookOnATransparentGroundAtAnySize) {
     for (const int side : {16, 32, 64}) {
-        const QImage image = AppIcon().pixmap(QSize(side, side), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage image =
+            AppIcon().pixmap(QSize(side, side), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
         ASSERT_EQ(image.size(), QSize(side, side));
         EXPECT_GT(InkedPixels(image), side * side / 2) << side;
         EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "corner not transparent at " << side;
