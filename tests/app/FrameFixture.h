@@ -30,6 +30,9 @@ protected:
     }
     void TearDown() override {
         frame.reset();
+        // Nothing the window does in these tests is worth a message to the reader.
+        for (const QString& text : messages)
+            ADD_FAILURE() << "unexpected message: " << text.toStdString();
         SetGMessageBoxHook(nullptr);
     }
     CMainFrame& ShowFrame(const QString& bookPath = {}) {
