@@ -21,12 +21,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-void ProgressCallback(int done, int total, void* frame)
-{
-    if (frame && total > 0)
-        static_cast<CFrameHost*>(frame)->SetProgressPos(done * 100 / total);
-}
-
 namespace {
 
 constexpr int kPages = 100;

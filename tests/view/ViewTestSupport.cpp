@@ -8,13 +8,6 @@
 #include <QImage>
 #include <QTest>
 
-// The frame defines this in the program; the view's tests stand in for the frame.
-void ProgressCallback(int done, int total, void* frame)
-{
-    if (frame && total > 0)
-        static_cast<CFrameHost*>(frame)->SetProgressPos(done * 100 / total);
-}
-
 namespace viewtest {
 
 namespace {

@@ -1,6 +1,6 @@
 // ProgressCallback: the bridge from the image operations' progress reports to the frame's
 // progress bar.
-#include "view/FrameHost.h"
+#include "FrameHost.h"
 
 #include <algorithm>
 #include <cstdint>
