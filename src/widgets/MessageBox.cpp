@@ -104,9 +104,9 @@ QString FormatCountdownText(const QString& format, int count)
             out += c; // not ours to interpret: shown as written
             continue;
         }
-        const QByteArray spec = format.mid(i, j - i + 1).toLatin1();
+        const QByteArray conversion = format.mid(i, j - i + 1).toLatin1();
         char buffer[64];
-        std::snprintf(buffer, sizeof buffer, spec.constData(), count);
+        std::snprintf(buffer, sizeof buffer, conversion.constData(), count);
         out += QString::fromLatin1(buffer);
         countUsed = true;
         i = j;
