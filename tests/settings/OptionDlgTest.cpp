@@ -1,7 +1,7 @@
 // COptionDlg: what the dialog shows, and what OK and Cancel leave in g_option and the store.
+#include "OptionSwitches.h"
 #include "settings/Option.h"
 #include "settings/OptionDlg.h"
-#include "settings/RegStore.h"
 #include "StoreTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -19,138 +19,101 @@ struct Box {
     int id;
     const char* text;
     std::int32_t COption::*field;
+    bool indented;
 };
 
 // In the order they stand in the dialog, top to bottom.
 const Box kBoxes[] = {
-    {1000, "확대", &COption::bStretech},
-    {1001, "인터폴레이션", &COption::bInterpolation},
-    {1006, "샤픈", &COption::bSharpen},
-    {1002, "2페이지씩 보기", &COption::bView2Page},
-    {1003, "좌우 페이지 바꾸기", &COption::bFlipPage},
-    {1005, "페이지 폭 자동 인식하기", &COption::bAutoDetectWidth},
-    {1004, "다음페이지 캐슁", &COption::bCacheNextFile},
+    {1000, "확대", &COption::bStretech, false},
+    {1001, "인터폴레이션", &COption::bInterpolation, true},
+    {1006, "샤픈", &COption::bSharpen, true},
+    {1002, "2페이지씩 보기", &COption::bView2Page, false},
+    {1003, "좌우 페이지 바꾸기", &COption::bFlipPage, true},
+    {1005, "페이지 폭 자동 인식하기", &COption::bAutoDetectWidth, true},
+    {1004, "다음페이지 캐슁", &COption::bCacheNextFile, false},
 };
+// A mix of on and off, so that a box showing or saving the wrong switch shows up.
+const std::int32_t kStart[] = {1, 0, 1, 0, 1, 1, 0};
 
 class OptionDialog : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ClearStore();
-        m_saved = {g_option.bFlipPage, g_option.bInterpolation, g_option.bSharpen, g_option.bStretech,
-                   g_option.bView2Page, g_option.bCacheNextFile, g_option.bAutoDetectWidth};
-        g_option.bStretech = 1;
-        g_option.bInterpolation = 0;
-        g_option.bSharpen = 1;
-        g_option.bView2Page = 0;
-        g_option.bFlipPage = 1;
-        g_option.bAutoDetectWidth = 1;
-        g_option.bCacheNextFile = 0;
+        for (std::size_t i = 0; i < std::size(kBoxes); ++i)
+            g_option.*kBoxes[i].field = kStart[i];
     }
-    void TearDown() override
+    void TearDown() override { ClearStore(); }
+
+    // Clicks the boxes, then ends the dialog with Enter or the Cancel button; returns its result.
+    int ClickThenEnd(COptionDlg& dlg, std::vector<int> ids, bool enter)
     {
-        g_option.bFlipPage = m_saved[0];
-        g_option.bInterpolation = m_saved[1];
-        g_option.bSharpen = m_saved[2];
-        g_option.bStretech = m_saved[3];
-        g_option.bView2Page = m_saved[4];
-        g_option.bCacheNextFile = m_saved[5];
-        g_option.bAutoDetectWidth = m_saved[6];
-        ClearStore();
+        QTimer::singleShot(0, &dlg, [&dlg, ids, enter] {
+            for (const int id : ids)
+                QTest::mouseClick(dlg.CheckBox(id), Qt::LeftButton);
+            if (enter)
+                QTest::keyClick(&dlg, Qt::Key_Return);
+            else
+                QTest::mouseClick(dlg.CancelButton(), Qt::LeftButton);
+        });
+        return dlg.exec();
     }
 
-    std::array<std::int32_t, 7> m_saved{};
+    OptionSwitches m_keep;
 };
 
-TEST_F(OptionDialog, ShowsTheCurrentInMemorySwitches)
+TEST_F(OptionDialog, ShowsTheSwitchesInOrderWithSubOptionsIndented)
 {
     COptionDlg dlg;
     EXPECT_EQ(dlg.windowTitle(), "환경 설정");
-    for (const Box& b : kBoxes) {
-        ASSERT_NE(dlg.CheckBox(b.id), nullptr) << b.id;
-        EXPECT_EQ(dlg.CheckBox(b.id)->text(), QString::fromUtf8(b.text));
-        EXPECT_EQ(dlg.CheckBox(b.id)->isChecked(), g_option.*b.field != 0) << b.id;
-    }
-}
-
-TEST_F(OptionDialog, BoxesStandInTemplateOrderWithSubOptionsIndented)
-{
-    COptionDlg dlg;
+    const int topLevelX = dlg.CheckBox(1000)->x();
     int previousY = -1;
     for (const Box& b : kBoxes) {
-        EXPECT_GT(dlg.CheckBox(b.id)->y(), previousY) << b.id;
-        previousY = dlg.CheckBox(b.id)->y();
+        SCOPED_TRACE(b.id);
+        QCheckBox* box = dlg.CheckBox(b.id);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), QString::fromUtf8(b.text));
+        EXPECT_EQ(box->isChecked(), g_option.*b.field != 0);
+        EXPECT_GT(box->y(), previousY);
+        previousY = box->y();
+        EXPECT_EQ(box->x() > topLevelX, b.indented);
     }
-    const int topLevelX = dlg.CheckBox(1000)->x();
-    for (const int id : {1002, 1004})
-        EXPECT_EQ(dlg.CheckBox(id)->x(), topLevelX) << id;
-    for (const int id : {1001, 1006, 1003, 1005})
-        EXPECT_GT(dlg.CheckBox(id)->x(), topLevelX) << id;
+    // Automatic page width is shown but cannot be changed.
+    EXPECT_FALSE(dlg.CheckBox(1005)->isEnabled());
+    QTest::mouseClick(dlg.CheckBox(1005), Qt::LeftButton);
+    EXPECT_TRUE(dlg.CheckBox(1005)->isChecked());
+
+    QWidget* tabOrder[] = {dlg.OkButton(),     dlg.CancelButton(), dlg.CheckBox(1000), dlg.CheckBox(1001), dlg.CheckBox(1002),
+                           dlg.CheckBox(1003), dlg.CheckBox(1004), dlg.CheckBox(1005), dlg.CheckBox(1006)};
+    for (std::size_t i = 0; i + 1 < std::size(tabOrder); ++i)
+        EXPECT_EQ(tabOrder[i]->nextInFocusChain(), tabOrder[i + 1]) << i;
 }
 
-TEST_F(OptionDialog, AutoDetectWidthCannotBeToggled)
+TEST_F(OptionDialog, OkCopiesTheBoxesAndSavesAllTenValues)
 {
     COptionDlg dlg;
-    QCheckBox* box = dlg.CheckBox(1005);
-    EXPECT_FALSE(box->isEnabled());
-    QTest::mouseClick(box, Qt::LeftButton);
-    EXPECT_TRUE(box->isChecked());
-}
-
-TEST_F(OptionDialog, OkCopiesBoxesAndSavesAllTenValues)
-{
-    g_option.sRecentFolder = "/books";
-    COptionDlg dlg;
-    QTimer::singleShot(0, &dlg, [&] {
-        QTest::mouseClick(dlg.CheckBox(1000), Qt::LeftButton); // 확대 off
-        QTest::mouseClick(dlg.CheckBox(1004), Qt::LeftButton); // 캐슁 on
-        QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
-    });
-    EXPECT_EQ(dlg.exec(), QDialog::Accepted);
-    EXPECT_EQ(g_option.bStretech, 0);
-    EXPECT_EQ(g_option.bCacheNextFile, 1);
-    EXPECT_EQ(g_option.bInterpolation, 0) << "sub-options keep their own state";
-    EXPECT_EQ(g_option.bSharpen, 1);
-    EXPECT_EQ(g_option.bAutoDetectWidth, 1);
-    EXPECT_EQ(OpenTavimoStore()->allKeys().size(), 10);
-    std::int32_t stored = -1;
-    EXPECT_TRUE(GetRegDword(kTavimoKey, "bStretech", stored, 1));
-    EXPECT_EQ(stored, 0);
-    EXPECT_TRUE(GetRegDword(kTavimoKey, "bCacheNextFile", stored, 0));
-    EXPECT_EQ(stored, 1);
-}
-
-TEST_F(OptionDialog, OkWithoutChangesStillWritesEveryValue)
-{
-    COptionDlg dlg;
-    QTimer::singleShot(0, &dlg, [&] { QTest::keyClick(&dlg, Qt::Key_Return); });
-    EXPECT_EQ(dlg.exec(), QDialog::Accepted);
-    EXPECT_EQ(OpenTavimoStore()->allKeys().size(), 10);
+    EXPECT_EQ(ClickThenEnd(dlg, {1000, 1004}, true), QDialog::Accepted); // 확대 off, 캐슁 on
+    // The sub-options keep their own state when their parent is turned off.
+    const std::int32_t expected[] = {0, 0, 1, 0, 1, 1, 1};
+    for (std::size_t i = 0; i < std::size(kBoxes); ++i) {
+        SCOPED_TRACE(kBoxes[i].id);
+        EXPECT_EQ(g_option.*kBoxes[i].field, expected[i]);
+    }
+    EXPECT_EQ(OpenTavimoStore()->allKeys().size(), 10) << "unchanged values are written too";
+    EXPECT_EQ(OpenTavimoStore()->value("bStretech").toInt(), 0);
+    EXPECT_EQ(OpenTavimoStore()->value("bCacheNextFile").toInt(), 1);
 }
 
 TEST_F(OptionDialog, CancelLeavesMemoryAndStoreUntouched)
 {
     COptionDlg dlg;
-    QTimer::singleShot(0, &dlg, [&] {
-        for (const Box& b : kBoxes)
-            QTest::mouseClick(dlg.CheckBox(b.id), Qt::LeftButton);
-        QTest::mouseClick(dlg.CancelButton(), Qt::LeftButton);
-    });
-    EXPECT_EQ(dlg.exec(), QDialog::Rejected);
-    EXPECT_EQ(g_option.bStretech, 1);
-    EXPECT_EQ(g_option.bInterpolation, 0);
-    EXPECT_EQ(g_option.bFlipPage, 1);
-    EXPECT_EQ(g_option.bCacheNextFile, 0);
+    std::vector<int> all;
+    for (const Box& b : kBoxes)
+        all.push_back(b.id);
+    EXPECT_EQ(ClickThenEnd(dlg, all, false), QDialog::Rejected);
+    for (std::size_t i = 0; i < std::size(kBoxes); ++i)
+        EXPECT_EQ(g_option.*kBoxes[i].field, kStart[i]) << kBoxes[i].id;
     EXPECT_TRUE(OpenTavimoStore()->allKeys().isEmpty());
-}
-
-TEST_F(OptionDialog, TabOrderStartsAtOkThenCancelThenBoxesById)
-{
-    COptionDlg dlg;
-    QWidget* expected[] = {dlg.OkButton(), dlg.CancelButton(), dlg.CheckBox(1000), dlg.CheckBox(1001),
-                           dlg.CheckBox(1002), dlg.CheckBox(1003), dlg.CheckBox(1004), dlg.CheckBox(1005), dlg.CheckBox(1006)};
-    for (size_t i = 0; i + 1 < std::size(expected); ++i)
-        EXPECT_EQ(expected[i]->nextInFocusChain(), expected[i + 1]) << i;
 }
 
 } // namespace

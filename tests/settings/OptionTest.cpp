@@ -6,14 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <map>
 
 using namespace storetest;
 
 namespace {
-
-const QStringList kAllValueNames = {"bFlipPage",   "bInterpolation", "bSharpen",     "bStretech",
-                                    "bView2Page",  "bCacheNextFile", "bAutoDetectWidth", "bIsMaximized",
-                                    "bRotate",     "sRecentFolder"};
 
 class Option : public ::testing::Test {
 protected:
@@ -21,70 +18,57 @@ protected:
     void TearDown() override { ClearStore(); }
 };
 
-void ExpectDefaults(const COption& o)
-{
-    EXPECT_EQ(o.bFlipPage, 0);
-    EXPECT_EQ(o.bInterpolation, 1);
-    EXPECT_EQ(o.bSharpen, 0);
-    EXPECT_EQ(o.bStretech, 1);
-    EXPECT_EQ(o.bView2Page, 0);
-    EXPECT_EQ(o.bCacheNextFile, 1);
-    EXPECT_EQ(o.bAutoDetectWidth, 0);
-    EXPECT_EQ(o.bIsMaximized, 0);
-    EXPECT_EQ(o.bRotate, 0);
-    EXPECT_TRUE(o.sRecentFolder.empty());
-}
+using Switch = std::int32_t COption::*;
+struct Value {
+    const char* name;
+    Switch field;
+    std::int32_t fallback;
+};
+const Value kSwitches[] = {
+    {"bFlipPage", &COption::bFlipPage, 0},         {"bInterpolation", &COption::bInterpolation, 1},
+    {"bSharpen", &COption::bSharpen, 0},           {"bStretech", &COption::bStretech, 1},
+    {"bView2Page", &COption::bView2Page, 0},       {"bCacheNextFile", &COption::bCacheNextFile, 1},
+    {"bAutoDetectWidth", &COption::bAutoDetectWidth, 0}, {"bIsMaximized", &COption::bIsMaximized, 0},
+    {"bRotate", &COption::bRotate, 0},
+};
 
-TEST_F(Option, FirstStartTakesDefaultsAndFirstSaveWritesAllTenValues)
+TEST_F(Option, FirstStartTakesDefaultsWritesNothingAndItsSaveWritesAllTenValues)
 {
     {
         COption first;
-        ExpectDefaults(first);
+        for (const Value& v : kSwitches)
+            EXPECT_EQ(first.*v.field, v.fallback) << v.name;
+        EXPECT_TRUE(first.sRecentFolder.empty());
         EXPECT_TRUE(OpenTavimoStore()->allKeys().isEmpty()) << "loading must not write";
     }
+    QStringList expected = {"sRecentFolder"};
+    for (const Value& v : kSwitches)
+        expected << v.name;
     QStringList keys = OpenTavimoStore()->allKeys();
     keys.sort();
-    QStringList expected = kAllValueNames;
     expected.sort();
     EXPECT_EQ(keys, expected);
 }
 
-TEST_F(Option, PartlyFilledStoreMixesStoredValuesWithDefaults)
+TEST_F(Option, EachStoredValueOverridesOnlyItsOwnDefault)
 {
+    // Zero is a value, not "missing"; values other than 0 and 1 are kept as stored; a value
+    // that is not a 32-bit number leaves only its own switch at the default.
     SetRegDword(kTavimoKey, "bView2Page", 1);
     SetRegDword(kTavimoKey, "bCacheNextFile", 0);
-    COption o;
-    EXPECT_EQ(o.bView2Page, 1);
-    EXPECT_EQ(o.bCacheNextFile, 0);
-    EXPECT_EQ(o.bInterpolation, 1);
-    EXPECT_EQ(o.bStretech, 1);
-    EXPECT_EQ(o.bFlipPage, 0);
-}
-
-TEST_F(Option, StoredZeroInterpolationReadsOffNotDefault)
-{
     SetRegDword(kTavimoKey, "bInterpolation", 0);
-    COption o;
-    EXPECT_EQ(o.bInterpolation, 0);
-}
-
-TEST_F(Option, StoredNonBooleanValueIsKeptUnchanged)
-{
     SetRegDword(kTavimoKey, "bSharpen", 5);
-    COption o;
-    EXPECT_EQ(o.bSharpen, 5);
-}
-
-TEST_F(Option, BadValueUnderOneNameLeavesOnlyThatSwitchAtDefault)
-{
-    SetRegDword(kTavimoKey, "bRotate", 1);
     OpenTavimoStore()->setValue("bStretech", "12345678901234567890");
-    COption o;
-    EXPECT_EQ(o.bStretech, 1);
-    EXPECT_EQ(o.bRotate, 1);
+    const COption o;
+    const std::map<std::string, std::int32_t> stored = {
+        {"bView2Page", 1}, {"bCacheNextFile", 0}, {"bInterpolation", 0}, {"bSharpen", 5}};
+    for (const Value& v : kSwitches) {
+        const auto it = stored.find(v.name);
+        EXPECT_EQ(o.*v.field, it == stored.end() ? v.fallback : it->second) << v.name;
+    }
 }
 
-TEST_F(Option, DestructionSavesChangesMadeInMemory)
+TEST_F(Option, ChangesComeBackAfterSavingAndAnEmptyStoredPathKeepsTheOneInMemory)
 {
     {
         COption o;
@@ -96,32 +80,17 @@ TEST_F(Option, DestructionSavesChangesMadeInMemory)
     EXPECT_EQ(reloaded.bFlipPage, 1);
     EXPECT_EQ(reloaded.bInterpolation, 0);
     EXPECT_EQ(reloaded.sRecentFolder, "/data/책");
-}
 
-TEST_F(Option, LoadKeepsRecentFolderWhenStoredPathIsEmpty)
-{
-    COption o;
-    o.sRecentFolder = "";
-    o.Save();
-    o.sRecentFolder = "/in/memory";
-    o.Load();
-    EXPECT_EQ(o.sRecentFolder, "/in/memory");
-}
+    reloaded.sRecentFolder = "";
+    reloaded.Save();
+    reloaded.sRecentFolder = "/in/memory";
+    reloaded.Load();
+    EXPECT_EQ(reloaded.sRecentFolder, "/in/memory");
 
-TEST_F(Option, GarbageStoreFileGivesDefaults)
-{
-    WriteStoreFile(QByteArray("\xFF\xFE\x00[\x01\x02 = = =\n[General]]\nbStretech\n=\n", 36));
-    COption o;
-    ExpectDefaults(o);
-}
-
-TEST_F(Option, ProcessRecordIsUsableBeforeAnyApplicationObject)
-{
-    // g_option was constructed during static initialisation, before main.
+    // The process record was built during static initialisation, before any Qt object.
     g_option.bRotate = 1;
     g_option.Save();
-    COption other;
-    EXPECT_EQ(other.bRotate, 1);
+    EXPECT_EQ(COption().bRotate, 1);
     g_option.bRotate = 0;
 }
 

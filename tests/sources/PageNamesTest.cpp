@@ -13,10 +13,58 @@
 
 namespace {
 
-std::vector<std::string> Sorted(std::vector<std::string> names)
+using Names = std::vector<std::string>;
+
+TEST(PictureNames, FiveExtensionsInAnyCaseAndNothingElse)
 {
-    std::sort(names.begin(), names.end(), PageNameLess);
-    return names;
+    const std::pair<const char*, bool> cases[] = {
+        {"Scan.JPG", true}, {"a.Jpeg", true},  {"x.jpe", true},     {"c.gif", true},       {"y.BmP", true},
+        {".jpg", true},     {"book.tar.gif", true}, {"b.png", false}, {"jpg", false},     {"a.jpg.txt", false},
+        {"a.jp", false},    {"a.jpgx", false}, {"", false},         {"photo.jpeg ", false}, {"noext", false},
+    };
+    for (const auto& [name, picture] : cases)
+        EXPECT_EQ(IsImageFileName(name), picture) << '"' << name << '"';
+    EXPECT_TRUE(IsImageExt(".JPEG"));
+    EXPECT_FALSE(IsImageExt("jpeg"));
+    EXPECT_FALSE(IsImageExt(".jpeg.bak"));
+}
+
+TEST(PictureNames, ExtensionIsFromTheLastDotAndLowerCasingIsAsciiOnly)
+{
+    EXPECT_EQ(LowerExtension("Dir.X/Name"), ".x/name");
+    EXPECT_EQ(LowerExtension("ABC"), "abc");
+    EXPECT_EQ(LowerExtension("\xEC\x82\xAC\xEC\xA7\x84.JPG"), ".jpg");
+    EXPECT_EQ(AsciiLower("\xC3\x84" "Bc" "\xEC\x82\xAC"), "\xC3\x84" "bc" "\xEC\x82\xAC");
+}
+
+TEST(PageOrder, BytewiseCaseBlindFolderFirstAndKeepsTheRealNames)
+{
+    const std::string korean = "\xEC\x82\xAC.jpg";
+    const std::pair<Names, Names> cases[] = {
+        {{"10.jpg", "2.jpg", "9.jpg"}, {"10.jpg", "2.jpg", "9.jpg"}}, // not numeric
+        {{"a1.jpg", "a.jpg"}, {"a.jpg", "a1.jpg"}},
+        {{"b/1.jpg", "a/2.jpg"}, {"a/2.jpg", "b/1.jpg"}},
+        {{"Scan.JPG", "c.gif", "a.Jpeg"}, {"a.Jpeg", "c.gif", "Scan.JPG"}},
+        {{"B.jpg", "a.jpg"}, {"a.jpg", "B.jpg"}},
+        {{korean, "z.jpg"}, {"z.jpg", korean}}, // bytes compare unsigned
+        {{"a.jpg", "a"}, {"a", "a.jpg"}},
+    };
+    for (auto [names, expected] : cases) {
+        std::sort(names.begin(), names.end(), PageNameLess);
+        EXPECT_EQ(names, expected);
+    }
+    // Names differing only in case still have a strict order.
+    EXPECT_NE(PageNameLess("A.jpg", "a.jpg"), PageNameLess("a.jpg", "A.jpg"));
+    EXPECT_FALSE(PageNameLess("a.jpg", "a.jpg"));
+}
+
+TEST(JoiningPaths, ExactlyOneSeparatorBetween)
+{
+    EXPECT_EQ(JoinPath("/books", "x.jpg"), "/books/x.jpg");
+    EXPECT_EQ(JoinPath("/", "x.jpg"), "/x.jpg");
+    EXPECT_EQ(JoinPath("/books/", "x.jpg"), "/books/x.jpg");
+    EXPECT_EQ(JoinPath("/books", "/x.jpg"), "/books/x.jpg");
+    EXPECT_EQ(JoinPath("/books", "/"), "/books/");
 }
 
 class FolderHelpers : public ::testing::Test {
@@ -25,133 +73,24 @@ protected:
     QTemporaryDir m_dir;
 };
 
-} // namespace
-
-TEST(PictureNames, AcceptsTheFiveExtensionsInAnyLetterCase)
-{
-    for (const char* name : {"Scan.JPG", "a.Jpeg", "x.jpe", "c.gif", "y.BmP", "book.tar.gif"})
-        EXPECT_TRUE(IsImageFileName(name)) << name;
-}
-
-TEST(PictureNames, RejectsOtherExtensionsAndLookalikes)
-{
-    for (const char* name : {"b.png", "jpg", "a.jpg.txt", "a.jp", "a.jpgx", "", "photo.jpeg ", "noext"})
-        EXPECT_FALSE(IsImageFileName(name)) << name;
-}
-
-TEST(PictureNames, NameThatIsOnlyTheExtensionIsAPicture)
-{
-    EXPECT_TRUE(IsImageFileName(".jpg"));
-    EXPECT_TRUE(IsImageFileName(".GIF"));
-}
-
-TEST(PictureNames, ExtensionTestNeedsTheLeadingDot)
-{
-    EXPECT_TRUE(IsImageExt(".JPEG"));
-    EXPECT_FALSE(IsImageExt("jpeg"));
-    EXPECT_FALSE(IsImageExt(".jpeg.bak"));
-}
-
-TEST(PictureNames, ExtensionIsTakenFromTheLastDotOfTheWholePath)
-{
-    EXPECT_EQ(LowerExtension("Dir.X/Name"), ".x/name");
-    EXPECT_EQ(LowerExtension("ABC"), "abc");
-    EXPECT_EQ(LowerExtension("\xEC\x82\xAC\xEC\xA7\x84.JPG"), ".jpg");
-}
-
-TEST(PictureNames, LowerCasingLeavesNonAsciiBytesAlone)
-{
-    const std::string mixed = "\xC3\x84" "Bc" "\xEC\x82\xAC";
-    EXPECT_EQ(AsciiLower(mixed), "\xC3\x84" "bc" "\xEC\x82\xAC");
-}
-
-TEST(PageOrder, ComparesBytesNotNumbers)
-{
-    EXPECT_EQ(Sorted({"10.jpg", "2.jpg", "9.jpg"}), (std::vector<std::string>{"10.jpg", "2.jpg", "9.jpg"}));
-    EXPECT_EQ(Sorted({"a1.jpg", "a.jpg"}), (std::vector<std::string>{"a.jpg", "a1.jpg"}));
-}
-
-TEST(PageOrder, FolderPartDecidesFirst)
-{
-    EXPECT_EQ(Sorted({"b/1.jpg", "a/2.jpg"}), (std::vector<std::string>{"a/2.jpg", "b/1.jpg"}));
-}
-
-TEST(PageOrder, IgnoresLetterCaseButKeepsTheRealNames)
-{
-    EXPECT_EQ(Sorted({"Scan.JPG", "c.gif", "a.Jpeg"}), (std::vector<std::string>{"a.Jpeg", "c.gif", "Scan.JPG"}));
-    EXPECT_EQ(Sorted({"B.jpg", "a.jpg"}), (std::vector<std::string>{"a.jpg", "B.jpg"}));
-}
-
-TEST(PageOrder, ComparesBytesAsUnsigned)
-{
-    const std::string korean = "\xEC\x82\xAC.jpg";
-    EXPECT_EQ(Sorted({korean, "z.jpg"}), (std::vector<std::string>{"z.jpg", korean}));
-}
-
-TEST(PageOrder, PrefixSortsFirst)
-{
-    EXPECT_TRUE(PageNameLess("a", "a.jpg"));
-    EXPECT_FALSE(PageNameLess("a.jpg", "a"));
-}
-
-TEST(PageOrder, NamesDifferingOnlyInCaseHaveAFixedOrder)
-{
-    EXPECT_NE(PageNameLess("A.jpg", "a.jpg"), PageNameLess("a.jpg", "A.jpg"));
-    EXPECT_FALSE(PageNameLess("a.jpg", "a.jpg"));
-}
-
-TEST(JoiningPaths, AddsOneSeparatorBetween)
-{
-    EXPECT_EQ(JoinPath("/books", "x.jpg"), "/books/x.jpg");
-}
-
-TEST(JoiningPaths, FolderEndingInSeparatorIsNotDoubled)
-{
-    EXPECT_EQ(JoinPath("/", "x.jpg"), "/x.jpg");
-    EXPECT_EQ(JoinPath("/books/", "x.jpg"), "/books/x.jpg");
-}
-
-TEST(JoiningPaths, DropsOneLeadingSeparatorOfTheName)
-{
-    EXPECT_EQ(JoinPath("/books", "/x.jpg"), "/books/x.jpg");
-    EXPECT_EQ(JoinPath("/books", "/"), "/books/");
-}
-
-TEST_F(FolderHelpers, FolderNamedLikeAPictureIsNotAFile)
+TEST_F(FolderHelpers, FilesFoldersAndMissingPathsWithTheirLengths)
 {
     ASSERT_TRUE(std::filesystem::create_directory(Path("sub.jpg")));
-    EXPECT_FALSE(IsFile(Path("sub.jpg")));
-    EXPECT_TRUE(IsDirectory(Path("sub.jpg")));
-}
-
-TEST_F(FolderHelpers, PlainFileIsAFileAndNotAFolder)
-{
-    ASSERT_TRUE(fixtures::WriteFile(Path("Scan.JPG"), {1, 2, 3}));
-    EXPECT_TRUE(IsFile(Path("Scan.JPG")));
-    EXPECT_FALSE(IsDirectory(Path("Scan.JPG")));
-}
-
-TEST_F(FolderHelpers, MissingPathIsNeitherFileNorFolder)
-{
-    EXPECT_FALSE(IsFile(Path("missing.jpg")));
-    EXPECT_FALSE(IsDirectory(Path("missing")));
-}
-
-TEST_F(FolderHelpers, RealLetterCaseOfTheNameIsNeededOnThisFileSystem)
-{
-    ASSERT_TRUE(fixtures::WriteFile(Path("Scan.JPG"), {1}));
-    EXPECT_TRUE(IsFile(Path("Scan.JPG")));
-    EXPECT_FALSE(IsFile(Path("scan.jpg")));
-}
-
-TEST_F(FolderHelpers, LengthOfFilesFoldersAndMissingPaths)
-{
-    ASSERT_TRUE(fixtures::WriteFile(Path("ten.bin"), std::vector<std::uint8_t>(10, 7)));
+    ASSERT_TRUE(fixtures::WriteFile(Path("Scan.JPG"), std::vector<std::uint8_t>(10, 7)));
     ASSERT_TRUE(fixtures::WriteFile(Path("empty.bin"), {}));
-    EXPECT_EQ(GetFileLength(Path("ten.bin")), 10);
-    EXPECT_EQ(GetFileLength(Path("empty.bin")), 0);
-    EXPECT_EQ(GetFileLength(Path("missing.bin")), -1);
-    EXPECT_EQ(GetFileLength(m_dir.path().toStdString()), -1);
+    struct Case {
+        const char* name;
+        bool file, folder;
+        std::int32_t length;
+    };
+    for (const Case c : {Case{"sub.jpg", false, true, -1}, Case{"Scan.JPG", true, false, 10},
+                         Case{"empty.bin", true, false, 0}, Case{"missing.jpg", false, false, -1},
+                         Case{"scan.jpg", false, false, -1}}) { // names are case-sensitive here
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(IsFile(Path(c.name)), c.file);
+        EXPECT_EQ(IsDirectory(Path(c.name)), c.folder);
+        EXPECT_EQ(GetFileLength(Path(c.name)), c.length);
+    }
 }
 
 TEST_F(FolderHelpers, UnreadableFileHasNoLength)
@@ -166,8 +105,7 @@ TEST_F(FolderHelpers, UnreadableFileHasNoLength)
 TEST_F(FolderHelpers, LengthBeyondTwoGibibytesSaturatesInsteadOfWrapping)
 {
     ASSERT_TRUE(fixtures::WriteFile(Path("huge.bin"), {}));
-    // Sparse files: no data blocks are written. 3 GiB would read as negative if cast,
-    // 4 GiB + 10 as 10 if only the low 32 bits were kept.
+    // Sparse files: 3 GiB would read as negative if cast, 4 GiB + 10 as 10 if cut to 32 bits.
     for (const std::uint64_t size : {std::uint64_t{3} << 30, (std::uint64_t{1} << 32) + 10}) {
         std::error_code error;
         std::filesystem::resize_file(Path("huge.bin"), size, error);
@@ -176,3 +114,5 @@ TEST_F(FolderHelpers, LengthBeyondTwoGibibytesSaturatesInsteadOfWrapping)
         EXPECT_EQ(GetFileLength(Path("huge.bin")), std::numeric_limits<std::int32_t>::max()) << size;
     }
 }
+
+} // namespace

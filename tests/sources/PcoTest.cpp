@@ -6,7 +6,6 @@
 #include "sources/PageNames.h"
 
 #include <QTemporaryDir>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
 #include <memory>
@@ -14,11 +13,20 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using fixtures::PatternBytes;
+using fixtures::PcoBytes;
+constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 
 Bytes Slice(const Bytes& bytes, std::size_t from, std::size_t count)
 {
     return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(from),
                  bytes.begin() + static_cast<std::ptrdiff_t>(from + count));
+}
+
+// The layout worked through by hand: no title, two records (0,100) and (100,50).
+Bytes WorkedBook()
+{
+    return PcoBytes("", 2, {{0, 100}, {100, 50}}, PatternBytes(150, 3));
 }
 
 class PcoBooks : public ::testing::Test {
@@ -29,189 +37,125 @@ protected:
         EXPECT_TRUE(fixtures::WriteFile(path, bytes));
         return path;
     }
+    bool Read(const std::string& name) { return ReadPcoEntry(*m_pco, name, m_page); }
     // CPco holds a 5.4 KB directory; keep it off the test's stack like the view's member.
     std::unique_ptr<CPco> m_pco = std::make_unique<CPco>();
     QTemporaryDir m_dir;
+    Bytes m_page;
 };
 
-// The layout worked through by hand: no title, two records (0,100) and (100,50).
-Bytes WorkedBook()
+TEST_F(PcoBooks, WorkedLayoutReadsEachPageExactly)
 {
-    return fixtures::PcoBytes("", 2, {{0, 100}, {100, 50}}, fixtures::PatternBytes(150, 3));
-}
-
-} // namespace
-
-TEST_F(PcoBooks, WorkedLayoutPlacesTheDataAreaAfterTheDirectory)
-{
-    ASSERT_TRUE(m_pco->Open(Write(WorkedBook())));
+    const Bytes file = WorkedBook();
+    ASSERT_TRUE(m_pco->Open(Write(file)));
     EXPECT_EQ(m_pco->m_dataStart, 27);
     EXPECT_EQ(m_pco->m_count, 2);
     PcoEntry entry{};
     ASSERT_TRUE(m_pco->GetEntry(1, entry));
     EXPECT_EQ(entry.offset, 127);
     EXPECT_EQ(entry.size, 50);
+    ASSERT_TRUE(Read("0000"));
+    EXPECT_EQ(m_page, Slice(file, 27, 100));
+    ASSERT_TRUE(Read("0001"));
+    EXPECT_EQ(m_page, Slice(file, 127, 50));
 }
 
-TEST_F(PcoBooks, EachPageReadsExactlyItsOwnBytes)
+TEST_F(PcoBooks, TitleUpToItsFieldSizeShiftsTheDirectoryAndIsKept)
 {
-    const Bytes file = WorkedBook();
-    ASSERT_TRUE(m_pco->Open(Write(file)));
-    Bytes page;
-    ASSERT_TRUE(ReadPcoEntry(*m_pco, "0000", page));
-    EXPECT_EQ(page, Slice(file, 27, 100));
-    ASSERT_TRUE(ReadPcoEntry(*m_pco, "0001", page));
-    EXPECT_EQ(page, Slice(file, 127, 50));
-}
-
-TEST_F(PcoBooks, TitleShiftsTheDirectoryAndIsKept)
-{
-    const Bytes picture = fixtures::PatternBytes(40, 9);
-    ASSERT_TRUE(m_pco->Open(Write(fixtures::PcoBook("Hello", {picture}))));
-    EXPECT_EQ(m_pco->m_titleLen, 5);
-    EXPECT_STREQ(m_pco->m_title, "Hello");
-    EXPECT_EQ(m_pco->m_dataStart, 9 + 5 + 9);
-    Bytes page;
-    ASSERT_TRUE(ReadPcoEntry(*m_pco, "0000", page));
-    EXPECT_EQ(page, picture);
-}
-
-TEST_F(PcoBooks, PageNameWithLeadingZerosAddressesItsIndex)
-{
-    std::vector<Bytes> pictures;
-    for (unsigned i = 0; i < 13; ++i)
-        pictures.push_back(fixtures::PatternBytes(20 + i, i));
-    ASSERT_TRUE(m_pco->Open(Write(fixtures::PcoBook("", pictures))));
-    Bytes page;
-    ASSERT_TRUE(ReadPcoEntry(*m_pco, "0012", page));
-    EXPECT_EQ(page, pictures[12]);
-}
-
-TEST_F(PcoBooks, NamesThatAreNotAnIndexInTheDirectoryFail)
-{
-    ASSERT_TRUE(m_pco->Open(Write(WorkedBook())));
-    Bytes page;
-    for (const char* name : {"0002", "abc", "", "-1", "99999999999", "4294967296"})
-        EXPECT_FALSE(ReadPcoEntry(*m_pco, name, page)) << name;
-}
-
-TEST_F(PcoBooks, EmptyDirectoryOpensWithNoPages)
-{
-    ASSERT_TRUE(m_pco->Open(Write(fixtures::PcoBytes("Title", 0, {}, {1, 2, 3}))));
-    EXPECT_EQ(m_pco->m_count, 0);
-    PcoEntry entry{};
-    EXPECT_FALSE(m_pco->GetEntry(0, entry));
-}
-
-TEST_F(PcoBooks, LargestDirectoryOpensAndOneMoreIsRefused)
-{
-    std::vector<Bytes> pictures(599, Bytes{0xAB});
-    pictures.back() = {1, 2, 3};
-    ASSERT_TRUE(m_pco->Open(Write(fixtures::PcoBook("", pictures))));
-    Bytes page;
-    ASSERT_TRUE(ReadPcoEntry(*m_pco, "0598", page));
-    EXPECT_EQ(page, (Bytes{1, 2, 3}));
-
-    pictures.push_back({4});
-    EXPECT_FALSE(m_pco->Open(Write(fixtures::PcoBook("", pictures))));
-}
-
-TEST_F(PcoBooks, HugeCountIsRefused)
-{
-    EXPECT_FALSE(m_pco->Open(Write(fixtures::PcoBytes("", std::numeric_limits<std::int32_t>::max(), {}, Bytes(64)))));
-}
-
-TEST_F(PcoBooks, NegativeCountOpensWithNoPages)
-{
-    for (const std::int32_t count : {-1, std::numeric_limits<std::int32_t>::min()}) {
-        ASSERT_TRUE(m_pco->Open(Write(fixtures::PcoBytes("", count, {}, Bytes(8, 1))))) << count;
-        EXPECT_EQ(m_pco->m_dataStart, 9) << count;
-        PcoEntry entry{};
-        EXPECT_FALSE(m_pco->GetEntry(0, entry)) << count;
+    for (const std::string& title : {std::string("Hello"), std::string(100, 'T')}) {
+        SCOPED_TRACE(title.size());
+        const Bytes picture = PatternBytes(40, 9);
+        ASSERT_TRUE(m_pco->Open(Write(fixtures::PcoBook(title, {picture}))));
+        EXPECT_EQ(static_cast<std::uint8_t>(m_pco->m_titleLen), title.size());
+        EXPECT_EQ(std::string(m_pco->m_title, title.size()), title);
+        EXPECT_EQ(m_pco->m_dataStart, static_cast<std::int32_t>(9 + title.size() + 9));
+        ASSERT_TRUE(Read("0000"));
+        EXPECT_EQ(m_page, picture);
     }
 }
 
-TEST_F(PcoBooks, NineByteFileIsRefusedAndTenBytesOpen)
+TEST_F(PcoBooks, OnlyNamesThatAreAnIndexInTheDirectoryRead)
 {
-    EXPECT_FALSE(m_pco->Open(Write(fixtures::PcoBytes("", 0, {}, {}))));
-    EXPECT_FALSE(m_pco->Open(Write(fixtures::PcoBytes("", -1, {}, {}))));
-    EXPECT_TRUE(m_pco->Open(Write(fixtures::PcoBytes("", 0, {}, {0x55}))));
+    std::vector<Bytes> pictures;
+    for (unsigned i = 0; i < 13; ++i)
+        pictures.push_back(PatternBytes(20 + i, i));
+    ASSERT_TRUE(m_pco->Open(Write(fixtures::PcoBook("", pictures))));
+    ASSERT_TRUE(Read("0012"));
+    EXPECT_EQ(m_page, pictures[12]);
+    for (const char* name : {"0013", "abc", "", "-1", "99999999999", "4294967296"})
+        EXPECT_FALSE(Read(name)) << '"' << name << '"';
 }
 
-TEST_F(PcoBooks, ShortHeadIsRefused)
+TEST_F(PcoBooks, HeadsAreRefusedOrOpenWithTheirPageCount)
 {
-    EXPECT_FALSE(m_pco->Open(Write({'P', 'C', 'O'})));
-    EXPECT_FALSE(m_pco->Open(Write({})));
+    std::vector<Bytes> most(599, Bytes{0xAB});
+    std::vector<Bytes> tooMany(600, Bytes{0xAB});
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        bool opens;
+        std::int32_t pages;
+    };
+    const Case cases[] = {
+        {"empty file", {}, false, 0},
+        {"short head", {'P', 'C', 'O'}, false, 0},
+        {"nine bytes", PcoBytes("", 0, {}, {}), false, 0},
+        {"nine bytes counting -1", PcoBytes("", -1, {}, {}), false, 0},
+        {"ten bytes", PcoBytes("", 0, {}, {0x55}), true, 0},
+        {"empty directory", PcoBytes("Title", 0, {}, {1, 2, 3}), true, 0},
+        {"count -1", PcoBytes("", -1, {}, Bytes(8, 1)), true, 0},
+        {"count INT32_MIN", PcoBytes("", std::numeric_limits<std::int32_t>::min(), {}, Bytes(8, 1)), true, 0},
+        {"count INT32_MAX", PcoBytes("", kInt32Max, {}, Bytes(64)), false, 0},
+        {"599 pages", fixtures::PcoBook("", most), true, 599},
+        {"600 pages", fixtures::PcoBook("", tooMany), false, 0},
+        {"title of 101", PcoBytes(std::string(101, 'T'), 1, {{0, 4}}, Bytes(4, 1)), false, 0},
+        {"title of 200 (negative as a signed byte)", PcoBytes(std::string(200, 'T'), 1, {{0, 4}}, Bytes(4, 1)), false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(m_pco->Open(Write(c.bytes)), c.opens);
+        if (!c.opens)
+            continue;
+        PcoEntry entry{};
+        EXPECT_EQ(c.pages > 0, m_pco->GetEntry(c.pages - 1, entry));
+        EXPECT_FALSE(m_pco->GetEntry(c.pages, entry));
+        if (c.pages == 0) {
+            EXPECT_EQ(m_pco->m_dataStart, 9 + static_cast<std::int32_t>(c.bytes[4]));
+        }
+    }
+}
+
+TEST_F(PcoBooks, RecordsOutsideTheFileFailWithoutHandingUnreadBytes)
+{
+    const Bytes file = PcoBytes("", 8,
+                                {{0, 10}, {40, 20}, {0, 0}, {0, -5}, {kInt32Max, 8}, {-1000, 8}, {kInt32Max - 40, 8},
+                                 {-81, 9}},
+                                PatternBytes(50, 1));
+    ASSERT_TRUE(m_pco->Open(Write(file)));
+    ASSERT_EQ(m_pco->m_dataStart, 81);
+    ASSERT_TRUE(Read("0000"));
+    for (const char* name : {"0001", "0002", "0003", "0004", "0005", "0006"}) {
+        m_page = {1};
+        EXPECT_FALSE(Read(name)) << name;
+        EXPECT_TRUE(m_page.empty()) << name;
+    }
+    // Records are not checked against the data area: one pointing into the head reads real bytes.
+    ASSERT_TRUE(Read("0007"));
+    EXPECT_EQ(m_page, Slice(file, 0, 9));
 }
 
 TEST_F(PcoBooks, DirectoryCutShortLeavesUnreadRecordsEmpty)
 {
-    // Three records announced, one present: the file ends inside the directory.
-    Bytes file = fixtures::PcoBytes("", 3, {{0, 4}}, {});
-    ASSERT_TRUE(m_pco->Open(Write(file)));
-    PcoEntry entry{};
-    ASSERT_TRUE(m_pco->GetEntry(2, entry));
-    EXPECT_EQ(entry.offset, m_pco->m_dataStart);
-    EXPECT_EQ(entry.size, 0);
-    Bytes page;
-    EXPECT_FALSE(ReadPcoEntry(*m_pco, "0002", page));
-}
-
-TEST_F(PcoBooks, EntryReachingPastTheEndFailsInsteadOfHandingUnreadBytes)
-{
-    ASSERT_TRUE(m_pco->Open(Write(fixtures::PcoBytes("", 2, {{0, 10}, {40, 20}}, fixtures::PatternBytes(50, 1)))));
-    Bytes page;
-    ASSERT_TRUE(ReadPcoEntry(*m_pco, "0000", page));
-    EXPECT_FALSE(ReadPcoEntry(*m_pco, "0001", page));
-    EXPECT_TRUE(page.empty());
-}
-
-TEST_F(PcoBooks, EmptyOrNegativeSizedEntryFails)
-{
-    ASSERT_TRUE(m_pco->Open(Write(fixtures::PcoBytes("", 2, {{0, 0}, {0, -5}}, Bytes(16)))));
-    Bytes page;
-    EXPECT_FALSE(ReadPcoEntry(*m_pco, "0000", page));
-    EXPECT_FALSE(ReadPcoEntry(*m_pco, "0001", page));
-}
-
-TEST_F(PcoBooks, OffsetsThatOverflowOrPointBeforeTheFileFail)
-{
-    const std::int32_t maxOffset = std::numeric_limits<std::int32_t>::max();
-    ASSERT_TRUE(m_pco->Open(Write(fixtures::PcoBytes("", 3, {{maxOffset, 8}, {-1000, 8}, {maxOffset - 40, 8}},
-                                                     Bytes(64, 9)))));
-    Bytes page;
-    EXPECT_FALSE(ReadPcoEntry(*m_pco, "0000", page));
-    EXPECT_FALSE(ReadPcoEntry(*m_pco, "0001", page));
-    EXPECT_FALSE(ReadPcoEntry(*m_pco, "0002", page));
-}
-
-TEST_F(PcoBooks, EntryPointingIntoTheDirectoryReadsTheBytesThere)
-{
-    // Records are not checked against the data area; such an entry still reads real bytes.
-    const Bytes file = fixtures::PcoBytes("", 1, {{-18, 9}}, Bytes(4, 1));
-    ASSERT_TRUE(m_pco->Open(Write(file)));
-    Bytes page;
-    ASSERT_TRUE(ReadPcoEntry(*m_pco, "0000", page));
-    EXPECT_EQ(page, Slice(file, 0, 9));
-}
-
-TEST_F(PcoBooks, TitleLengthAboveTheTitleFieldIsRefused)
-{
-    // 101 does not fit the 100-byte title; 200 is negative as a signed byte.
-    for (const std::size_t length : {std::size_t{101}, std::size_t{200}}) {
-        const Bytes file = fixtures::PcoBytes(std::string(length, 'T'), 1, {{0, 4}}, Bytes(4, 1));
-        EXPECT_FALSE(m_pco->Open(Write(file))) << length;
+    ASSERT_TRUE(m_pco->Open(Write(WorkedBook(), "first.pco")));
+    // Three records announced, one present: the rest must read as empty, not as the first book's.
+    ASSERT_TRUE(m_pco->Open(Write(PcoBytes("", 3, {{0, 4}}, {}), "second.pco")));
+    for (const int index : {1, 2}) {
+        PcoEntry entry{};
+        ASSERT_TRUE(m_pco->GetEntry(index, entry)) << index;
+        EXPECT_EQ(entry.offset, m_pco->m_dataStart) << index;
+        EXPECT_EQ(entry.size, 0) << index;
     }
-}
-
-TEST_F(PcoBooks, LongestTitleOpens)
-{
-    const std::string title(100, 'T');
-    ASSERT_TRUE(m_pco->Open(Write(fixtures::PcoBook(title, {{7, 7}}))));
-    EXPECT_EQ(std::string(m_pco->m_title, sizeof(m_pco->m_title)), title);
-    Bytes page;
-    ASSERT_TRUE(ReadPcoEntry(*m_pco, "0000", page));
-    EXPECT_EQ(page, (Bytes{7, 7}));
+    EXPECT_FALSE(Read("0002"));
 }
 
 TEST_F(PcoBooks, MissingFileFailsAndKeepsThePreviousDirectory)
@@ -228,18 +172,8 @@ TEST_F(PcoBooks, BookCutAfterOpeningFailsThePagesItLost)
     const std::string path = Write(WorkedBook());
     ASSERT_TRUE(m_pco->Open(path));
     ASSERT_TRUE(fixtures::TruncateFile(path, 100));
-    Bytes page;
-    EXPECT_FALSE(ReadPcoEntry(*m_pco, "0000", page));
-    EXPECT_TRUE(page.empty());
+    EXPECT_FALSE(Read("0000"));
+    EXPECT_TRUE(m_page.empty());
 }
 
-TEST_F(PcoBooks, ReopeningClearsRecordsOfTheEarlierBook)
-{
-    ASSERT_TRUE(m_pco->Open(Write(WorkedBook(), "first.pco")));
-    // Two records announced, only part of the first present: the second must read as
-    // empty, not as the first book's.
-    ASSERT_TRUE(m_pco->Open(Write(fixtures::PcoBytes("", 2, {}, Bytes(5, 0)), "second.pco")));
-    PcoEntry entry{};
-    ASSERT_TRUE(m_pco->GetEntry(1, entry));
-    EXPECT_EQ(entry.size, 0);
-}
+} // namespace
