@@ -1,17 +1,19 @@
 # Installing Tavimo on a Linux desktop: the launcher entry, the application icon in the
 # hicolor theme (raster sizes drawn from the scalable icon at build time), the AppStream
-# metainfo and the PCO book type.
+# metainfo and the PCO book type. The window shows the same raster icons, compiled into
+# the program, and `tavimo --version` reports the project's version.
 include(GNUInstallDirs)
 
 set(TAVIMO_RES ${CMAKE_SOURCE_DIR}/src/res)
 set(TAVIMO_ICON_SIZES 16 22 24 32 48 64 128 256)
+set(TAVIMO_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
 
 find_program(IMAGEMAGICK_CONVERT convert REQUIRED)
 set(icon_pngs)
 foreach(size ${TAVIMO_ICON_SIZES})
-  set(png ${CMAKE_BINARY_DIR}/icons/${size}x${size}/tavimo.png)
+  set(png ${TAVIMO_ICON_DIR}/${size}x${size}/tavimo.png)
   add_custom_command(OUTPUT ${png}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/icons/${size}x${size}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${TAVIMO_ICON_DIR}/${size}x${size}
     COMMAND ${IMAGEMAGICK_CONVERT} -background none -density 300 ${TAVIMO_RES}/tavimo.svg
             -resize ${size}x${size} -depth 8 ${png}
     DEPENDS ${TAVIMO_RES}/tavimo.svg
@@ -20,6 +22,11 @@ foreach(size ${TAVIMO_ICON_SIZES})
   install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 add_custom_target(tavimo_icons ALL DEPENDS ${icon_pngs})
+
+# AppIcon() reads them as ":/icons/<size>x<size>/tavimo.png".
+qt_add_resources(tavimo_commands "tavimo_app_icon" PREFIX "/icons" BASE ${TAVIMO_ICON_DIR}
+                 FILES ${icon_pngs})
+target_compile_definitions(tavimo_commands PRIVATE TAVIMO_VERSION="${PROJECT_VERSION}")
 
 install(FILES ${TAVIMO_RES}/tavimo.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${TAVIMO_RES}/tavimo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
