@@ -177,16 +177,24 @@ void CTavimoView::OpenCommandLinePath(const std::string& path)
 
 void CTavimoView::OpenPictureFiles(const std::vector<std::string>& paths)
 {
-    ResetForNewSource();
-    m_sourceKind = SOURCE_FOLDER;
-    m_pageList.clear();
-    m_itCurPage = m_pageList.size();
+    // The new book is gathered beside the open one: names that give no page at all leave
+    // the open book readable, and a name gone from the disk since it was chosen is reported.
+    std::vector<std::string> openBook;
+    openBook.swap(m_pageList);
     for (const std::string& path : paths)
         AddImageFile(path);
+    if (m_pageList.empty()) {
+        m_pageList.swap(openBook);
+        if (std::any_of(paths.begin(), paths.end(),
+                        [](const std::string& path) { return !IsFile(path) && !IsDirectory(path); }))
+            NotifyAndWait(QString::fromUtf8(viewtext::kOpenFailed));
+        return;
+    }
+    ResetForNewSource();
+    m_sourceKind = SOURCE_FOLDER;
     SortPageList();
     m_itCurPage = m_pageList.size();
-    if (!m_pageList.empty())
-        TurnPage(true);
+    TurnPage(true);
 }
 
 void CTavimoView::OnOpenFile()
