@@ -118,3 +118,34 @@ close_window() {
     wait "$APP_PID" || fail "the viewer ended with an error"
     APP_PID=
 }
+
+# Dialogs, found by their titles. open_dialog TITLE COMMAND... runs COMMAND (a key, a
+# click) in the viewer until a window titled TITLE shows, then gives that window the
+# keyboard; dialog_closed holds once it is gone again.
+DIALOG=
+DIALOG_TITLE=
+find_dialog() { DIALOG=$(xdotool search --onlyvisible --name "^$DIALOG_TITLE\$" 2>/dev/null | head -1); [ -n "$DIALOG" ]; }
+dialog_closed() { ! find_dialog; }
+open_dialog() {
+    local attempt
+    DIALOG_TITLE=$1
+    shift
+    for attempt in 1 2 3; do
+        xdotool windowfocus --sync "$WIN" 2>/dev/null || true
+        "$@"
+        if wait_until 5 find_dialog; then
+            xdotool windowactivate --sync "$DIALOG" 2>/dev/null || true
+            xdotool windowfocus --sync "$DIALOG"
+            return 0
+        fi
+    done
+    fail "'$*' did not open the dialog '$DIALOG_TITLE'"
+}
+
+# click_toolbar_button INDEX SEPARATORS: clicks the toolbar's button number INDEX (from 0,
+# separators not counted) that has SEPARATORS separators before it, at the window's last read
+# geometry. With 17x16 icons the buttons stand 26 pixels apart after a 12-pixel grip, and a
+# separator adds 7 pixels.
+click_toolbar_button() {
+    xdotool mousemove $((WX + 25 + 26 * $1 + 7 * $2)) $((WY + 15)) click 1
+}
