@@ -8,12 +8,13 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalSpy>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -24,6 +25,15 @@ int RunAndThen(GMessageBoxWnd& wnd, std::function<void()> act)
     return wnd.RunModal();
 }
 
+// Runs the window modally, looks at it while it runs, and closes it.
+void WhileRunning(GMessageBoxWnd& wnd, std::function<void()> look)
+{
+    RunAndThen(wnd, [&wnd, look] {
+        look();
+        wnd.Close();
+    });
+}
+
 GMessageBoxWnd* OpenMessageWindow()
 {
     for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -31,6 +41,11 @@ GMessageBoxWnd* OpenMessageWindow()
             return wnd;
     }
     return nullptr;
+}
+
+QString ButtonText(const GMessageBoxWnd& wnd, int id)
+{
+    return static_cast<QPushButton*>(wnd.Child(id))->text();
 }
 
 // The character height of the measuring font, as the layout uses it.
@@ -45,16 +60,22 @@ int LineHeight()
 
 class MessageWindow : public ::testing::Test {
 protected:
-    void SetUp() override { GMessageBoxWnd::SetTimerPeriod(1000); }
     void TearDown() override { GMessageBoxWnd::SetTimerPeriod(1000); }
+    GMessageBoxWnd& Make(int type, int flags = 0, const QString& text = "x", QWidget* owner = nullptr,
+                         const QString& title = "t", int seconds = 0)
+    {
+        m_wnd = std::make_unique<GMessageBoxWnd>();
+        EXPECT_TRUE(m_wnd->Create(owner, text, title, type, flags, seconds));
+        return *m_wnd;
+    }
+    std::unique_ptr<GMessageBoxWnd> m_wnd;
 };
 
 // ---- layout
 
 TEST_F(MessageWindow, NarrowOneLineTextGivesMinimumWidthAndOkAt44)
 {
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "a", "t", MB_OK, 0, 0));
+    GMessageBoxWnd& wnd = Make(MB_OK, 0, "a");
     EXPECT_EQ(wnd.width(), 132);
     EXPECT_EQ(wnd.height(), 32 + 110);
     EXPECT_EQ(wnd.ClientGeometry(1), QRect(44, 32 + 75, 70, 25));
@@ -64,115 +85,76 @@ TEST_F(MessageWindow, NarrowOneLineTextGivesMinimumWidthAndOkAt44)
     EXPECT_FALSE(wnd.Child(2)->isVisibleTo(&wnd));
 }
 
-TEST_F(MessageWindow, ThreeLineTextIsThreeCharacterHeightsTall)
+TEST_F(MessageWindow, HeightFollowsTheLinesAndWidthTheWidestLine)
 {
-    const int h = LineHeight();
-    const int H = 3 * h;
+    const int H = 3 * LineHeight();
     const int Hc = std::max(H, 32);
-    GMessageBoxWnd withButton;
-    ASSERT_TRUE(withButton.Create(nullptr, "one\ntwo\nthree", "t", MB_OK, 0, 0));
+    GMessageBoxWnd& withButton = Make(MB_OK, 0, "one\ntwo\nthree");
     EXPECT_EQ(withButton.height(), Hc + 110);
     const QRect message = withButton.ClientGeometry(27);
     EXPECT_EQ(message.height(), H);
     EXPECT_EQ(message.topLeft(), QPoint(59, (Hc + 40 - H) / 2 + 30));
+    EXPECT_EQ(Make(MB_OK, GMB_NOBUTTON, "one\ntwo\nthree").height(), Hc + 85);
 
-    GMessageBoxWnd noButton;
-    ASSERT_TRUE(noButton.Create(nullptr, "one\ntwo\nthree", "t", MB_OK, GMB_NOBUTTON, 0));
-    EXPECT_EQ(noButton.height(), Hc + 85);
-}
-
-TEST_F(MessageWindow, WidthFollowsWidestLineAndSkipsEmptyLines)
-{
-    const QString longLine = QString(40, QLatin1Char('W'));
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "x\n\n" + longLine, "t", MB_OK, 0, 0));
-    const int W = wnd.ClientGeometry(27).width();
+    GMessageBoxWnd& wide = Make(MB_OK, 0, "x\n\n" + QString(40, QLatin1Char('W')));
+    const int W = wide.ClientGeometry(27).width();
     EXPECT_GT(W, 50);
-    EXPECT_EQ(wnd.width(), W + 82);
-    EXPECT_EQ(wnd.ClientGeometry(1).x(), W - 6);
+    EXPECT_EQ(wide.width(), W + 82);
+    EXPECT_EQ(wide.ClientGeometry(1).x(), W - 6);
 }
 
-TEST_F(MessageWindow, OkCancelPutsOkLeftAndCancelRight)
+TEST_F(MessageWindow, ButtonsByTypeWithTheirTextsAndPlaces)
 {
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, QString(30, QLatin1Char('M')), "t", MB_OKCANCEL, 0, 0));
-    const int W = wnd.ClientGeometry(27).width();
-    EXPECT_EQ(wnd.ClientGeometry(1).x(), W - 81);
-    EXPECT_EQ(wnd.ClientGeometry(2).x(), W - 6);
-    EXPECT_TRUE(wnd.Child(1)->isVisibleTo(&wnd));
-    EXPECT_TRUE(wnd.Child(2)->isVisibleTo(&wnd));
-    EXPECT_EQ(static_cast<QPushButton*>(wnd.Child(1))->text(), "확인");
-    EXPECT_EQ(static_cast<QPushButton*>(wnd.Child(2))->text(), "취소");
-}
+    GMessageBoxWnd& okCancel = Make(MB_OKCANCEL, 0, QString(30, QLatin1Char('M')));
+    const int W = okCancel.ClientGeometry(27).width();
+    EXPECT_EQ(okCancel.ClientGeometry(1).x(), W - 81);
+    EXPECT_EQ(okCancel.ClientGeometry(2).x(), W - 6);
+    EXPECT_TRUE(okCancel.Child(1)->isVisibleTo(&okCancel));
+    EXPECT_TRUE(okCancel.Child(2)->isVisibleTo(&okCancel));
+    EXPECT_EQ(ButtonText(okCancel, 1), "확인");
+    EXPECT_EQ(ButtonText(okCancel, 2), "취소");
 
-TEST_F(MessageWindow, YesNoRenamesButtons)
-{
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "?", "t", MB_YESNO, 0, 0));
-    EXPECT_EQ(static_cast<QPushButton*>(wnd.Child(1))->text(), "예");
-    EXPECT_EQ(static_cast<QPushButton*>(wnd.Child(2))->text(), "아니오");
-}
+    GMessageBoxWnd& yesNo = Make(MB_YESNO);
+    EXPECT_EQ(ButtonText(yesNo, 1), "예");
+    EXPECT_EQ(ButtonText(yesNo, 2), "아니오");
 
-TEST_F(MessageWindow, NoButtonFlagHidesAndDisablesBoth)
-{
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "x", "t", MB_OKCANCEL, GMB_NOBUTTON, 0));
+    GMessageBoxWnd& none = Make(MB_OKCANCEL, GMB_NOBUTTON);
     for (int id : {1, 2}) {
-        EXPECT_FALSE(wnd.Child(id)->isVisibleTo(&wnd)) << id;
-        EXPECT_FALSE(wnd.Child(id)->isEnabled()) << id;
+        EXPECT_FALSE(none.Child(id)->isVisibleTo(&none)) << id;
+        EXPECT_FALSE(none.Child(id)->isEnabled()) << id;
     }
 }
 
 // ---- caption
 
-TEST_F(MessageWindow, CaptionGradientFollowsIntegerFormula)
+TEST_F(MessageWindow, CaptionIsWhiteTextOnTheIntegerGradient)
 {
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "x", "", MB_OK, 0, 0));
-    const CDib& image = wnd.CaptionImage();
-    ASSERT_EQ(image.GetHeight(), 20);
-    const int width = image.GetWidth();
+    const CDib& plain = Make(MB_OK, 0, "x", nullptr, "").CaptionImage();
+    ASSERT_EQ(plain.GetHeight(), 20);
+    const int width = plain.GetWidth();
     ASSERT_EQ(width, 117);
     for (int x = 0; x < width; ++x) {
         const int r = 0 - (x * (0 - 140)) / width;
         const int g = 0 - (x * (0 - 161)) / width;
         const int b = 200 - (x * (200 - 255)) / width;
         const std::uint32_t expected = (r << 16) | (g << 8) | b;
-        EXPECT_EQ(image.GetPixel(x, 0), expected) << "column " << x; // the top row holds no text
+        EXPECT_EQ(plain.GetPixel(x, 0), expected) << "column " << x; // the top row holds no text
     }
-}
-
-TEST_F(MessageWindow, CaptionTextIsWhiteOnTheGradient)
-{
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "x", "MMMMMM", MB_OK, 0, 0));
-    const CDib& image = wnd.CaptionImage();
+    const CDib& titled = Make(MB_OK, 0, "x", nullptr, "MMMMMM").CaptionImage();
     int white = 0;
-    for (int y = 0; y < image.GetHeight(); ++y)
+    for (int y = 0; y < titled.GetHeight(); ++y)
         for (int x = 0; x < 60; ++x) {
             // Brighter red and green than anywhere on the gradient: drawn text.
-            const std::uint32_t rgb = image.GetPixel(x, y);
+            const std::uint32_t rgb = titled.GetPixel(x, y);
             white += ((rgb >> 16) & 0xFF) > 200 && ((rgb >> 8) & 0xFF) > 200;
         }
     EXPECT_GT(white, 10);
 }
 
-TEST_F(MessageWindow, EmptyTitleBecomesMorvelAfterOneSpace)
+TEST_F(MessageWindow, TitleGetsOneLeadingSpaceAndEmptyOrTildeTitlesAreReplaced)
 {
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "x", "", MB_OK, 0, 0));
-    EXPECT_EQ(wnd.Title(), " Morvel");
-}
-
-TEST_F(MessageWindow, TitleGetsOneLeadingSpace)
-{
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "x", "Tavimo", MB_OK, 0, 0));
-    EXPECT_EQ(wnd.Title(), " Tavimo");
-}
-
-TEST_F(MessageWindow, TildeTitleShowsApplicationTitle)
-{
+    EXPECT_EQ(Make(MB_OK, 0, "x", nullptr, "").Title(), " Morvel");
+    EXPECT_EQ(Make(MB_OK, 0, "x", nullptr, "Tavimo").Title(), " Tavimo");
     QString seen;
     QTimer::singleShot(0, [&] {
         if (GMessageBoxWnd* wnd = OpenMessageWindow()) {
@@ -181,133 +163,97 @@ TEST_F(MessageWindow, TildeTitleShowsApplicationTitle)
         }
     });
     GMessageBox(nullptr, "x", "~~", MB_OK, 0, 0);
-    EXPECT_EQ(seen, " " + AppTitle());
     EXPECT_EQ(AppTitle(), "Tavimo");
+    EXPECT_EQ(seen, " Tavimo");
 }
 
 // ---- results per button and key
 
-TEST_F(MessageWindow, EnterOnFocusedOkGivesIdok)
-{
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "x", "t", MB_OK, 0, 0));
-    EXPECT_EQ(RunAndThen(wnd, [&] { QTest::keyClick(wnd.Child(1), Qt::Key_Return); }), IDOK);
-}
-
-TEST_F(MessageWindow, EnterPressesTheFocusedButtonNotAlwaysOk)
-{
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "x", "t", MB_YESNO, 0, 0));
-    EXPECT_EQ(RunAndThen(wnd,
-                         [&] {
-                             wnd.Child(2)->setFocus();
-                             QTest::keyClick(wnd.Child(2), Qt::Key_Enter);
-                         }),
-              IDNO);
-}
-
-TEST_F(MessageWindow, EscapeInOkBoxDoesNothing)
-{
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "x", "t", MB_OK, 0, 0));
-    bool openAfterEscape = false;
-    const int result = RunAndThen(wnd, [&] {
-        QTest::keyClick(wnd.Child(1), Qt::Key_Escape);
-        QCoreApplication::processEvents();
-        openAfterEscape = wnd.isVisible();
-        QTest::mouseClick(wnd.Child(1), Qt::LeftButton);
-    });
-    EXPECT_TRUE(openAfterEscape);
-    EXPECT_EQ(result, IDOK);
-}
-
-TEST_F(MessageWindow, EscapeInOkCancelBoxGivesIdcancel)
-{
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "x", "t", MB_OKCANCEL, 0, 0));
-    EXPECT_EQ(RunAndThen(wnd, [&] { QTest::keyClick(wnd.Child(1), Qt::Key_Escape); }), IDCANCEL);
-}
-
-TEST_F(MessageWindow, EscapeInYesNoBoxGivesIdno)
-{
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "x", "t", MB_YESNO, 0, 0));
-    EXPECT_EQ(RunAndThen(wnd, [&] { QTest::keyClick(wnd.Child(1), Qt::Key_Escape); }), IDNO);
-}
-
-TEST_F(MessageWindow, ButtonClicksGiveAcceptAndRejectResults)
+TEST_F(MessageWindow, EachButtonAndKeyGivesItsResult)
 {
     struct Case {
+        const char* what;
         int type;
-        int id;
+        std::function<void(GMessageBoxWnd&)> act;
         int expected;
     };
-    for (const Case c : {Case{MB_OKCANCEL, 1, IDOK}, Case{MB_OKCANCEL, 2, IDCANCEL}, Case{MB_YESNO, 1, IDYES},
-                         Case{MB_YESNO, 2, IDNO}}) {
-        GMessageBoxWnd wnd;
-        ASSERT_TRUE(wnd.Create(nullptr, "x", "t", c.type, 0, 0));
-        EXPECT_EQ(RunAndThen(wnd, [&] { QTest::mouseClick(wnd.Child(c.id), Qt::LeftButton); }), c.expected)
-            << "type " << c.type << " button " << c.id;
+    const auto click = [](int id) { return [id](GMessageBoxWnd& w) { QTest::mouseClick(w.Child(id), Qt::LeftButton); }; };
+    const auto key = [](int id, Qt::Key k) {
+        return [id, k](GMessageBoxWnd& w) {
+            w.Child(id)->setFocus();
+            QTest::keyClick(w.Child(id), k);
+        };
+    };
+    const auto closeEvent = [](GMessageBoxWnd& w) {
+        QCoreApplication::postEvent(&w, new QEvent(GMessageBoxWnd::CloseEventType()));
+    };
+    const Case cases[] = {
+        {"OK clicked", MB_OKCANCEL, click(1), IDOK},
+        {"Cancel clicked", MB_OKCANCEL, click(2), IDCANCEL},
+        {"Yes clicked", MB_YESNO, click(1), IDYES},
+        {"No clicked", MB_YESNO, click(2), IDNO},
+        {"Enter on OK", MB_OK, key(1, Qt::Key_Return), IDOK},
+        {"Enter on the focused No", MB_YESNO, key(2, Qt::Key_Enter), IDNO},
+        {"Escape in OK/Cancel", MB_OKCANCEL, key(1, Qt::Key_Escape), IDCANCEL},
+        {"Escape in Yes/No", MB_YESNO, key(1, Qt::Key_Escape), IDNO},
+        {"close event in OK", MB_OK, closeEvent, IDOK},
+        {"close event in Yes/No", MB_YESNO, closeEvent, IDYES},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GMessageBoxWnd& wnd = Make(c.type);
+        EXPECT_EQ(RunAndThen(wnd, [&] { c.act(wnd); }), c.expected);
     }
 }
 
-TEST_F(MessageWindow, CloseRequestIsIgnored)
+TEST_F(MessageWindow, EscapeInAnOkBoxAndCloseRequestsAreIgnored)
 {
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "x", "t", MB_OKCANCEL, 0, 0));
-    bool closed = true;
-    const int result = RunAndThen(wnd, [&] {
-        closed = wnd.close();
-        QCoreApplication::processEvents();
-        QTest::mouseClick(wnd.Child(2), Qt::LeftButton);
-    });
-    EXPECT_FALSE(closed);
-    EXPECT_EQ(result, IDCANCEL);
-}
-
-TEST_F(MessageWindow, CloseEventEndsWithAcceptResult)
-{
-    for (const int type : {MB_OK, MB_YESNO}) {
-        GMessageBoxWnd wnd;
-        ASSERT_TRUE(wnd.Create(nullptr, "x", "t", type, 0, 0));
+    struct Case {
+        const char* what;
+        int type;
+        std::function<void(GMessageBoxWnd&)> ignored;
+    };
+    const Case cases[] = {
+        {"Escape in OK", MB_OK, [](GMessageBoxWnd& w) { QTest::keyClick(w.Child(1), Qt::Key_Escape); }},
+        {"close()", MB_OKCANCEL, [](GMessageBoxWnd& w) { EXPECT_FALSE(w.close()); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GMessageBoxWnd& wnd = Make(c.type);
         const int result = RunAndThen(wnd, [&] {
-            QCoreApplication::postEvent(&wnd, new QEvent(GMessageBoxWnd::CloseEventType()));
+            c.ignored(wnd);
+            QCoreApplication::processEvents();
+            // Pressed from a later turn of the loop: had the window ended, the loop is gone by then.
+            QTimer::singleShot(0, &wnd, [&wnd] { QTest::mouseClick(wnd.Child(1), Qt::LeftButton); });
         });
-        EXPECT_EQ(result, type == MB_YESNO ? IDYES : IDOK);
+        EXPECT_EQ(result, IDOK);
     }
 }
 
 TEST_F(MessageWindow, TabMovesFocusToTheOtherButton)
 {
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "x", "t", MB_OKCANCEL, 0, 0));
+    GMessageBoxWnd& wnd = Make(MB_OKCANCEL);
     QWidget* focusAfterTab = nullptr;
-    RunAndThen(wnd, [&] {
+    WhileRunning(wnd, [&] {
         QApplication::setActiveWindow(&wnd);
         wnd.Child(1)->setFocus();
         QTest::keyClick(wnd.Child(1), Qt::Key_Tab);
         focusAfterTab = wnd.focusWidget();
-        wnd.Close();
     });
     EXPECT_EQ(focusAfterTab, wnd.Child(2));
 }
 
 // ---- countdown
 
-TEST_F(MessageWindow, AutoCloseWithZeroSecondsReturnsIdokAfterOnePeriod)
-{
-    GMessageBoxWnd::SetTimerPeriod(5);
-    EXPECT_EQ(GMessageBoxAutoClose(nullptr, "맨 처음 파일 입니다.", "Tavimo", 1, 0), IDOK);
-}
-
 TEST_F(MessageWindow, CountdownShowsRemainingSecondsAndClosesBelowOne)
 {
     GMessageBoxWnd::SetTimerPeriod(5);
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "%d초 후 닫힘 (100%%)", "t", MB_OK, GMB_AUTOCLOSE | GMB_NOBUTTON, 3));
+    EXPECT_EQ(GMessageBoxAutoClose(nullptr, "맨 처음 파일 입니다.", "Tavimo", 1, 0), IDOK);
+
+    GMessageBoxWnd& wnd = Make(MB_OK, GMB_AUTOCLOSE | GMB_NOBUTTON, "%d초 후 닫힘 (100%%)", nullptr, "t", 3);
     EXPECT_EQ(wnd.MessageText(), "3초 후 닫힘 (100%)");
     QStringList shown;
-    QLabel* message = static_cast<QLabel*>(wnd.Child(27));
+    auto* message = static_cast<QLabel*>(wnd.Child(27));
     auto* recorder = new QTimer(&wnd);
     QObject::connect(recorder, &QTimer::timeout, [&] {
         if (shown.isEmpty() || shown.back() != message->text())
@@ -317,95 +263,59 @@ TEST_F(MessageWindow, CountdownShowsRemainingSecondsAndClosesBelowOne)
     EXPECT_EQ(wnd.RunModal(), IDOK);
     EXPECT_EQ(wnd.Remaining(), 0);
     EXPECT_TRUE(shown.contains("2초 후 닫힘 (100%)")) << shown.join(" | ").toStdString();
+
+    EXPECT_EQ(Make(MB_OK, 0, "error %d with zipfile", nullptr, "t", 5).MessageText(), "error %d with zipfile")
+        << "only a countdown formats its text";
 }
 
-TEST_F(MessageWindow, TextWithoutAutoCloseIsShownUnformatted)
+TEST(CountdownText, FormatsOneIntegerConversionAndShowsAnyOtherAsWritten)
 {
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "error %d with zipfile", "t", MB_OK, 0, 5));
-    EXPECT_EQ(wnd.MessageText(), "error %d with zipfile");
-}
-
-TEST(CountdownText, FormatsOnlyOneIntegerConversion)
-{
-    EXPECT_EQ(FormatCountdownText("%d", 7), "7");
-    EXPECT_EQ(FormatCountdownText("[%3d]", 7), "[  7]");
-    EXPECT_EQ(FormatCountdownText("%-3d|", 7), "7  |");
-    EXPECT_EQ(FormatCountdownText("50%% %i", 2), "50% 2");
-    EXPECT_EQ(FormatCountdownText("%d and %d", 4), "4 and %d");
-}
-
-TEST(CountdownText, NonIntegerConversionsAreShownAsWritten)
-{
-    EXPECT_EQ(FormatCountdownText("%s %n %x", 3), "%s %n %x");
-    EXPECT_EQ(FormatCountdownText("trailing %", 3), "trailing %");
-    EXPECT_EQ(FormatCountdownText("%999999999999d", 3), "%999999999999d");
+    const std::pair<const char*, const char*> cases[] = {
+        {"%d", "7"},           {"[%3d]", "[  7]"},          {"%-3d|", "7  |"},
+        {"50%% %i", "50% 7"},  {"%d and %d", "7 and %d"},   {"%s %n %x", "%s %n %x"},
+        {"trailing %", "trailing %"}, {"%999999999999d", "%999999999999d"},
+    };
+    for (const auto& [format, expected] : cases)
+        EXPECT_EQ(FormatCountdownText(format, 7), expected) << format;
 }
 
 // ---- owner, placement, lifetime
 
-TEST_F(MessageWindow, RunModalDisablesOnlyTheOwnerAndRestoresIt)
+TEST_F(MessageWindow, RunModalDisablesOnlyTheOwnerAndRestoresItsOwnState)
 {
     QWidget frame;
-    auto* layout = new QVBoxLayout(&frame);
     auto* view = new QWidget;
-    layout->addWidget(view);
+    (new QVBoxLayout(&frame))->addWidget(view);
     frame.resize(400, 300);
     frame.show();
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(view, "x", "t", MB_OK, 0, 0));
     bool viewEnabled = true;
     bool frameEnabled = false;
-    RunAndThen(wnd, [&] {
+    WhileRunning(Make(MB_OK, 0, "x", view), [&] {
         viewEnabled = view->isEnabled();
         frameEnabled = frame.isEnabled();
-        wnd.Close();
     });
     EXPECT_FALSE(viewEnabled);
     EXPECT_TRUE(frameEnabled);
     EXPECT_TRUE(view->isEnabled());
+
+    view->setEnabled(false);
+    WhileRunning(Make(MB_OK, 0, "x", view), [] {});
+    EXPECT_FALSE(view->isEnabled()) << "an owner disabled beforehand stays disabled";
 }
 
-TEST_F(MessageWindow, OwnerDisabledBeforehandStaysDisabled)
-{
-    QWidget owner;
-    owner.setEnabled(false);
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(&owner, "x", "t", MB_OK, 0, 0));
-    RunAndThen(wnd, [&] { wnd.Close(); });
-    EXPECT_FALSE(owner.isEnabled());
-}
-
-TEST_F(MessageWindow, CentredOverOwnersTopLevelWindowInsideWorkArea)
+TEST_F(MessageWindow, CentredOverTheOwnersWindowAndKeptInsideTheWorkArea)
 {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     QWidget frame;
     auto* view = new QWidget(&frame);
     frame.setGeometry(area.left() + 50, area.top() + 60, 300, 200);
     frame.show();
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(view, "x", "t", MB_OK, 0, 0));
-    QPoint centre;
-    RunAndThen(wnd, [&] {
-        centre = wnd.frameGeometry().center();
-        wnd.Close();
-    });
-    EXPECT_LE((centre - frame.frameGeometry().center()).manhattanLength(), 2);
-}
-
-TEST_F(MessageWindow, KeptInsideWorkAreaWhenOwnerHangsOffScreen)
-{
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    QWidget frame;
-    frame.setGeometry(area.right() - 20, area.bottom() - 20, 100, 100);
-    frame.show();
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(&frame, "x", "t", MB_OK, 0, 0));
     QRect placed;
-    RunAndThen(wnd, [&] {
-        placed = wnd.frameGeometry();
-        wnd.Close();
-    });
+    WhileRunning(Make(MB_OK, 0, "x", view), [&] { placed = m_wnd->frameGeometry(); });
+    EXPECT_LE((placed.center() - frame.frameGeometry().center()).manhattanLength(), 2);
+
+    frame.setGeometry(area.right() - 20, area.bottom() - 20, 100, 100);
+    WhileRunning(Make(MB_OK, 0, "x", &frame), [&] { placed = m_wnd->frameGeometry(); });
     EXPECT_TRUE(area.contains(placed)) << placed.x() << "," << placed.y();
 }
 
@@ -413,49 +323,28 @@ TEST_F(MessageWindow, CreateWithoutRunShowsNothingAndDestroysCleanly)
 {
     QWidget owner;
     owner.show();
-    {
-        GMessageBoxWnd wnd;
-        ASSERT_TRUE(wnd.Create(&owner, "", "", MB_OK, 0, 0));
-        EXPECT_FALSE(wnd.isVisible());
-    }
+    EXPECT_FALSE(Make(MB_OK, 0, "", &owner, "").isVisible());
+    m_wnd.reset();
     EXPECT_TRUE(owner.isEnabled());
     EXPECT_EQ(OpenMessageWindow(), nullptr);
 }
 
-TEST_F(MessageWindow, DraggingByTheTextMovesTheWindow)
+TEST_F(MessageWindow, DraggingByTheTextMovesTheWindowButPressingAButtonDoesNot)
 {
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "drag me", "t", MB_OK, 0, 0));
-    QPoint moved;
-    QPoint start;
-    RunAndThen(wnd, [&] {
-        wnd.move(200, 200);
-        start = wnd.pos();
-        QWidget* text = wnd.Child(27);
-        QTest::mousePress(text, Qt::LeftButton, {}, QPoint(5, 5));
-        QTest::mouseMove(text, QPoint(25, 15));
-        QTest::mouseRelease(text, Qt::LeftButton, {}, QPoint(25, 15));
-        moved = wnd.pos();
-        wnd.Close();
-    });
-    EXPECT_EQ(moved - start, QPoint(20, 10));
-}
-
-TEST_F(MessageWindow, PressOnAButtonDoesNotStartADrag)
-{
-    GMessageBoxWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, "x", "t", MB_OK, 0, 0));
-    QPoint moved;
-    QPoint start;
-    RunAndThen(wnd, [&] {
-        wnd.move(200, 200);
-        start = wnd.pos();
-        QTest::mousePress(wnd.Child(1), Qt::LeftButton, {}, QPoint(5, 5));
-        QTest::mouseMove(wnd.Child(1), QPoint(30, 30));
-        moved = wnd.pos();
-        wnd.Close();
-    });
-    EXPECT_EQ(moved, start);
+    for (const auto& [id, expectedMove] : {std::pair{27, QPoint(20, 10)}, std::pair{1, QPoint(0, 0)}}) {
+        GMessageBoxWnd& wnd = Make(MB_OK, 0, "drag me");
+        QPoint moved;
+        WhileRunning(wnd, [&wnd, &moved, id = id] {
+            wnd.move(200, 200);
+            const QPoint start = wnd.pos();
+            QTest::mousePress(wnd.Child(id), Qt::LeftButton, {}, QPoint(5, 5));
+            QTest::mouseMove(wnd.Child(id), QPoint(25, 15));
+            moved = wnd.pos() - start;
+            if (id == 27) // releasing over the button would press it
+                QTest::mouseRelease(wnd.Child(id), Qt::LeftButton, {}, QPoint(25, 15));
+        });
+        EXPECT_EQ(moved, expectedMove) << "pressed on child " << id;
+    }
 }
 
 // ---- the hook

@@ -3,24 +3,20 @@
 
 #include <gtest/gtest.h>
 
-#include <QHeaderView>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
-#include <cstdio>
+#include <functional>
 
 namespace {
 
 std::vector<std::string> Pages(int count)
 {
     std::vector<std::string> pages;
-    for (int i = 0; i < count; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "%04d", i);
-        pages.emplace_back(name);
-    }
+    for (int i = 0; i < count; ++i)
+        pages.push_back("page" + std::to_string(i));
     return pages;
 }
 
@@ -35,6 +31,7 @@ TEST(SelectPageDialog, ListsEveryPageUnderOneHeadedColumn)
     ASSERT_EQ(list->topLevelItemCount(), 3);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(list->topLevelItem(i)->text(0).toStdString(), pages[i]);
+    EXPECT_EQ(CSelectPageDlg(nullptr, 0).List()->topLevelItemCount(), 0);
 }
 
 TEST(SelectPageDialog, CurrentPageIsSelectedFocusedAndScrolledIntoView)
@@ -45,84 +42,61 @@ TEST(SelectPageDialog, CurrentPageIsSelectedFocusedAndScrolledIntoView)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     QTreeWidget* list = dlg.List();
     QTreeWidgetItem* item = list->topLevelItem(237);
-    EXPECT_TRUE(item->isSelected());
+    EXPECT_EQ(list->selectedItems(), QList<QTreeWidgetItem*>{item});
     EXPECT_EQ(list->currentItem(), item);
-    EXPECT_EQ(list->selectedItems().size(), 1);
     EXPECT_TRUE(list->viewport()->rect().intersects(list->visualItemRect(item)));
+    EXPECT_TRUE(CSelectPageDlg(&pages, 300).List()->selectedItems().isEmpty()) << "no current page";
 }
 
-TEST(SelectPageDialog, NoCurrentPageOpensWithNothingSelected)
+TEST(SelectPageDialog, EachWayOfEndingGivesItsPage)
 {
-    const std::vector<std::string> pages = Pages(10);
-    CSelectPageDlg dlg(&pages, 10);
-    EXPECT_TRUE(dlg.List()->selectedItems().isEmpty());
-}
-
-TEST(SelectPageDialog, OkTakesTopmostOfSeveralSelected)
-{
+    struct Case {
+        const char* what;
+        int current;
+        std::function<void(CSelectPageDlg&, QTreeWidget*)> act;
+        int result;
+        int selected;
+    };
+    const auto select = [](QTreeWidget* list, std::initializer_list<int> rows) {
+        list->clearSelection();
+        for (const int row : rows)
+            list->topLevelItem(row)->setSelected(true);
+    };
+    const Case cases[] = {
+        {"OK takes the topmost of several", 40,
+         [&](CSelectPageDlg& d, QTreeWidget* l) { select(l, {30, 12, 40}); QTest::mouseClick(d.OkButton(), Qt::LeftButton); },
+         QDialog::Accepted, 12},
+        {"OK with nothing selected keeps the dialog open", 5,
+         [&](CSelectPageDlg& d, QTreeWidget* l) {
+             select(l, {});
+             QTest::mouseClick(d.OkButton(), Qt::LeftButton);
+             EXPECT_TRUE(d.isVisible());
+             select(l, {7});
+             QTest::mouseClick(d.OkButton(), Qt::LeftButton);
+         },
+         QDialog::Accepted, 7},
+        {"Enter acts as OK", 3,
+         [&](CSelectPageDlg&, QTreeWidget* l) { select(l, {9}); QTest::keyClick(l, Qt::Key_Return); },
+         QDialog::Accepted, 9},
+        {"double click takes the clicked page", 0,
+         [](CSelectPageDlg&, QTreeWidget* l) {
+             const QPoint at = l->visualItemRect(l->topLevelItem(4)).center();
+             QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
+             QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, at);
+         },
+         QDialog::Accepted, 4},
+        {"Escape keeps the page given at start", 6,
+         [&](CSelectPageDlg& d, QTreeWidget* l) { select(l, {15}); QTest::keyClick(&d, Qt::Key_Escape); },
+         QDialog::Rejected, 6},
+    };
     const std::vector<std::string> pages = Pages(50);
-    CSelectPageDlg dlg(&pages, 40);
-    dlg.List()->topLevelItem(12)->setSelected(true);
-    dlg.List()->topLevelItem(30)->setSelected(true);
-    QTimer::singleShot(0, &dlg, [&] { QTest::mouseClick(dlg.OkButton(), Qt::LeftButton); });
-    EXPECT_EQ(dlg.exec(), QDialog::Accepted);
-    EXPECT_EQ(dlg.SelectedIndex(), 12);
-}
-
-TEST(SelectPageDialog, OkWithNothingSelectedKeepsDialogOpen)
-{
-    const std::vector<std::string> pages = Pages(20);
-    CSelectPageDlg dlg(&pages, 5);
-    bool openAfterOk = false;
-    QTimer::singleShot(0, &dlg, [&] {
-        dlg.List()->clearSelection();
-        QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
-        openAfterOk = dlg.isVisible();
-        dlg.List()->topLevelItem(7)->setSelected(true);
-        QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
-    });
-    EXPECT_EQ(dlg.exec(), QDialog::Accepted);
-    EXPECT_TRUE(openAfterOk);
-    EXPECT_EQ(dlg.SelectedIndex(), 7);
-}
-
-TEST(SelectPageDialog, EnterActsAsOk)
-{
-    const std::vector<std::string> pages = Pages(20);
-    CSelectPageDlg dlg(&pages, 3);
-    QTimer::singleShot(0, &dlg, [&] {
-        dlg.List()->topLevelItem(9)->setSelected(true);
-        QTest::keyClick(dlg.List(), Qt::Key_Return);
-    });
-    EXPECT_EQ(dlg.exec(), QDialog::Accepted);
-    EXPECT_EQ(dlg.SelectedIndex(), 3);
-}
-
-TEST(SelectPageDialog, DoubleClickTakesTheClickedPage)
-{
-    const std::vector<std::string> pages = Pages(20);
-    CSelectPageDlg dlg(&pages, 0);
-    QTimer::singleShot(0, &dlg, [&] {
-        QTreeWidget* list = dlg.List();
-        const QPoint at = list->visualItemRect(list->topLevelItem(4)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    });
-    EXPECT_EQ(dlg.exec(), QDialog::Accepted);
-    EXPECT_EQ(dlg.SelectedIndex(), 4);
-}
-
-TEST(SelectPageDialog, CancelKeepsTheIndexGivenAtStart)
-{
-    const std::vector<std::string> pages = Pages(20);
-    CSelectPageDlg dlg(&pages, 6);
-    QTimer::singleShot(0, &dlg, [&] {
-        dlg.List()->clearSelection();
-        dlg.List()->topLevelItem(15)->setSelected(true);
-        QTest::keyClick(&dlg, Qt::Key_Escape);
-    });
-    EXPECT_EQ(dlg.exec(), QDialog::Rejected);
-    EXPECT_EQ(dlg.SelectedIndex(), 6);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CSelectPageDlg dlg(&pages, c.current);
+        QTimer::singleShot(0, &dlg, [&] { c.act(dlg, dlg.List()); });
+        EXPECT_EQ(dlg.exec(), c.result);
+        EXPECT_EQ(dlg.SelectedIndex(), c.selected);
+    }
 }
 
 TEST(SelectPageDialog, FiveThousandPagesUseUniformRowsWithoutItemWidgets)
@@ -132,12 +106,6 @@ TEST(SelectPageDialog, FiveThousandPagesUseUniformRowsWithoutItemWidgets)
     EXPECT_EQ(dlg.List()->topLevelItemCount(), 5000);
     EXPECT_TRUE(dlg.List()->uniformRowHeights());
     EXPECT_EQ(dlg.List()->itemWidget(dlg.List()->topLevelItem(0), 0), nullptr);
-}
-
-TEST(SelectPageDialog, NullPageListGivesEmptyList)
-{
-    CSelectPageDlg dlg(nullptr, 0);
-    EXPECT_EQ(dlg.List()->topLevelItemCount(), 0);
 }
 
 } // namespace
