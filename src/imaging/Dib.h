@@ -34,6 +34,9 @@ public:
     bool StretchTo(CDib* dest, int dL, int dT, int dR, int dB, int sL, int sT, int sR, int sB) const;
     bool SmoothStretchTo(CDib* dest, int dL, int dT, int dR, int dB, int sL, int sT, int sR, int sB) const;
     bool Sharpen();
+    // Sharpen of the inner pixels inside [left, right) x [top, bottom) only, each reading the
+    // surface as it was; progress reports each filtered row y as (y, height).
+    bool SharpenArea(int left, int top, int right, int bottom);
     bool LoadFromMemory(const void* data, std::uint32_t size);
     bool LoadFromFile(const std::string& path);
 

@@ -60,18 +60,24 @@ void ConvertRow(const std::uint8_t* source, std::uint32_t* target, int width)
 
 void CScreenImage::Paint(QPainter& painter, const CDib& surface, int width, int height, qreal devicePixelRatio)
 {
+    Paint(painter, surface, QRect(0, 0, width, height), devicePixelRatio);
+}
+
+void CScreenImage::Paint(QPainter& painter, const CDib& surface, const QRect& area, qreal devicePixelRatio)
+{
     if (!surface.IsCreated())
         return;
-    width = std::min(width, surface.GetWidth());
-    height = std::min(height, surface.GetHeight());
-    if (width <= 0 || height <= 0)
+    const QRect part = area & QRect(0, 0, surface.GetWidth(), surface.GetHeight());
+    if (part.isEmpty())
         return;
     // Qt's own conversion of 24-bit rows costs several times this plain widening, and the
     // window's own 32-bit format is then copied without conversion.
-    if (m_image.width() < width || m_image.height() < height)
-        m_image = QImage(std::max(width, m_image.width()), std::max(height, m_image.height()), QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        ConvertRow(surface.GetRowPtr(y), reinterpret_cast<std::uint32_t*>(m_image.scanLine(y)), width);
+    const int right = part.x() + part.width(), bottom = part.y() + part.height();
+    if (m_image.width() < right || m_image.height() < bottom)
+        m_image = QImage(std::max(right, m_image.width()), std::max(bottom, m_image.height()), QImage::Format_RGB32);
+    for (int y = part.y(); y < bottom; ++y)
+        ConvertRow(surface.GetRowPtr(y) + 3 * part.x(), reinterpret_cast<std::uint32_t*>(m_image.scanLine(y)) + part.x(),
+                   part.width());
     m_image.setDevicePixelRatio(devicePixelRatio);
-    painter.drawImage(QPointF(0, 0), m_image, QRectF(0, 0, width, height));
+    painter.drawImage(QPointF(part.x() / devicePixelRatio, part.y() / devicePixelRatio), m_image, QRectF(part));
 }

@@ -59,17 +59,37 @@ void CTavimoView::UpdateWindowRect()
     m_rcWindow = QRect(0, 0, qRound(width() * ratio), qRound(height() * ratio));
 }
 
-void CTavimoView::PaintSurface(QPainter& painter, const CDib& surface)
+namespace {
+// The device pixels a logical rectangle covers, and the logical rectangle covering device pixels.
+QRect DeviceRect(const QRect& logical, qreal ratio)
+{
+    const int left = qFloor(logical.x() * ratio), top = qFloor(logical.y() * ratio);
+    return QRect(QPoint(left, top), QPoint(qCeil((logical.x() + logical.width()) * ratio) - 1,
+                                           qCeil((logical.y() + logical.height()) * ratio) - 1));
+}
+
+QRect LogicalRect(const QRect& device, qreal ratio)
+{
+    const int left = qFloor(device.x() / ratio), top = qFloor(device.y() / ratio);
+    return QRect(QPoint(left, top), QPoint(qCeil((device.x() + device.width()) / ratio) - 1,
+                                           qCeil((device.y() + device.height()) / ratio) - 1));
+}
+} // namespace
+
+void CTavimoView::PaintSurface(QPainter& painter, const CDib& surface, const QRegion& region)
 {
     const qreal ratio = devicePixelRatioF();
-    m_screenImage.Paint(painter, surface, qCeil(width() * ratio), qCeil(height() * ratio), ratio);
+    const QRect widgetArea(0, 0, qCeil(width() * ratio), qCeil(height() * ratio));
+    // Only what is to be painted is converted: after a sharpen that is the pages' area.
+    for (const QRect& rect : region)
+        m_screenImage.Paint(painter, surface, DeviceRect(rect, ratio) & widgetArea, ratio);
 }
 
 void CTavimoView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const CDib* shown = m_pDrawNow ? m_pDrawNow : m_pScreen;
-    PaintSurface(painter, *shown);
+    PaintSurface(painter, *shown, event->region());
 
     // What the picture does not cover shows the window colour.
     const qreal ratio = devicePixelRatioF();
@@ -79,6 +99,20 @@ void CTavimoView::paintEvent(QPaintEvent* event)
     background -= QRect(0, 0, qFloor(coveredWidth / ratio), qFloor(coveredHeight / ratio));
     for (const QRect& rect : background)
         painter.fillRect(rect, palette().window());
+}
+
+void CTavimoView::UpdateShownScreen()
+{
+    if (m_unsharpenedShown.isEmpty()) {
+        update();
+        return;
+    }
+    const qreal ratio = devicePixelRatioF();
+    QRegion logical;
+    for (const QRect& rect : m_unsharpenedShown)
+        logical += LogicalRect(rect, ratio);
+    m_unsharpenedShown = QRegion();
+    update(logical);
 }
 
 void CTavimoView::DrawNow(const CDib* surface)

@@ -9,6 +9,7 @@
 #include "sources/ZipSource.h"
 
 #include <QRect>
+#include <QRegion>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -140,13 +141,20 @@ private:
     void UpdateWindowRect();
     // Shows `surface` at once, before the composition that is under way ends.
     void DrawNow(const CDib* surface);
-    void PaintSurface(QPainter& painter, const CDib& surface);
+    // Paints the part of `surface` under the widget's `region`.
+    void PaintSurface(QPainter& painter, const CDib& surface, const QRegion& region);
     QString FormatTitle() const;
     void Notify(const char* text);
     void NotifyAndWait(const QString& text);
-    void FitPage(CDib* page, CDib* target, int left, int slotWidth, int slotHeight);
+    // Scales the page into the slot and returns the area of `target` it drew into.
+    QRect FitPage(CDib* page, CDib* target, int left, int slotWidth, int slotHeight);
+    // The page's size fitted inside the slot; empty when either has no size.
+    static QSize FittedSize(const CDib* page, int slotWidth, int slotHeight);
     bool EnsureScreenSize(CDib* target) const;
-    void SharpenComposition(CDib* target);
+    // Sharpens the pages drawn into the white `target`; returns the area that changed.
+    QRegion SharpenComposition(CDib* target, const std::vector<QRect>& drawn);
+    // Schedules the paint of the screen: all of it, or only what still shows unsharpened.
+    void UpdateShownScreen();
     void FinishComposition();
     void StartTimer(int timerId, int milliseconds);
     void KillTimer(int timerId);
@@ -158,5 +166,8 @@ private:
     std::map<int, int> m_timers;     // the view's timer id -> Qt's timer id
     const CDib* m_pDrawNow = nullptr; // set only while DrawNow repaints
     CScreenImage m_screenImage;
+    // Device pixels where the window shows the composition as drawn before its sharpen;
+    // empty when the whole screen is to be painted.
+    QRegion m_unsharpenedShown;
     std::vector<std::uint8_t> m_pageBytes; // an archive page's bytes, reused across turns
 };

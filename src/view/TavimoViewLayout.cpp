@@ -36,6 +36,7 @@ bool CTavimoView::ShowCurrentPage()
 
 bool CTavimoView::ShowOnePage()
 {
+    m_unsharpenedShown = QRegion();
     bool ok = true;
     const bool prepared = m_pageList[m_itCurPage] == m_strPrepared;
     if (!prepared) {
@@ -51,12 +52,13 @@ bool CTavimoView::ShowOnePage()
     // The spare surfaces now hold the previous pictures: they must not be taken again.
     if (prepared)
         m_strPrepared.clear();
-    update();
+    UpdateShownScreen();
     return ok;
 }
 
 bool CTavimoView::ShowTwoPages()
 {
+    m_unsharpenedShown = QRegion();
     const bool prepared = m_pageList[m_itCurPage] == m_strPrepared;
     if (!prepared) {
         if (!LoadCurrentPages())
@@ -73,7 +75,7 @@ bool CTavimoView::ShowTwoPages()
         ok = ComposeTwoPages(m_pPage1, m_pPage2, m_pScreen, true);
     if (prepared)
         m_strPrepared.clear();
-    update();
+    UpdateShownScreen();
     return ok;
 }
 
@@ -106,18 +108,28 @@ bool CTavimoView::EnsureScreenSize(CDib* target) const
     return target->Create(m_rcWindow.width(), m_rcWindow.height(), DIB_24BPP, kWhite);
 }
 
-void CTavimoView::FitPage(CDib* page, CDib* target, int left, int slotWidth, int slotHeight)
+QSize CTavimoView::FittedSize(const CDib* page, int slotWidth, int slotHeight)
 {
     const int pageWidth = page->GetWidth();
     const int pageHeight = page->GetHeight();
     if (pageWidth <= 0 || pageHeight <= 0 || slotWidth <= 0 || slotHeight <= 0)
-        return;
+        return QSize();
     // Fit inside the slot with the aspect ratio kept; pages may grow as well as shrink.
     const double scale = double(slotHeight) / slotWidth <= double(pageHeight) / pageWidth
                              ? double(slotHeight) / pageHeight
                              : double(slotWidth) / pageWidth;
-    const int newWidth = int(pageWidth * scale);
-    const int newHeight = int(pageHeight * scale);
+    return QSize(int(pageWidth * scale), int(pageHeight * scale));
+}
+
+QRect CTavimoView::FitPage(CDib* page, CDib* target, int left, int slotWidth, int slotHeight)
+{
+    const QSize fitted = FittedSize(page, slotWidth, slotHeight);
+    if (fitted.isEmpty())
+        return QRect();
+    const int pageWidth = page->GetWidth();
+    const int pageHeight = page->GetHeight();
+    const int newWidth = fitted.width();
+    const int newHeight = fitted.height();
     if (g_option.bInterpolation) {
         if (m_pFrame)
             page->SetProgress(ProgressCallback, m_pFrame);
@@ -126,16 +138,42 @@ void CTavimoView::FitPage(CDib* page, CDib* target, int left, int slotWidth, int
     } else {
         page->StretchTo(target, left, 0, left + newWidth, newHeight, 0, 0, pageWidth, pageHeight);
     }
+    // The smooth scaler also draws the row below the rectangle it was given.
+    return QRect(left, 0, newWidth, newHeight + 1);
 }
 
-void CTavimoView::SharpenComposition(CDib* target)
+QRegion CTavimoView::SharpenComposition(CDib* target, const std::vector<QRect>& drawn)
 {
     if (!g_option.bSharpen)
-        return;
+        return QRegion();
     if (m_pFrame)
         target->SetProgress(ProgressCallback, m_pFrame);
-    target->Sharpen();
+    // Pages lie on white, and white around white stays white: only the pages and the pixel
+    // ring around each need the filter. Areas closer than that to each other are joined, so
+    // that no area reads pixels another one has already filtered.
+    std::vector<QRect> areas;
+    for (const QRect& page : drawn) {
+        if (page.isEmpty())
+            continue;
+        QRect area = page.adjusted(-1, -1, 1, 1);
+        for (auto other = areas.begin(); other != areas.end();) {
+            if (other->adjusted(-1, -1, 1, 1).intersects(area)) {
+                area |= *other;
+                other = areas.erase(other);
+                other = areas.begin(); // the grown area may now reach an earlier one
+            } else {
+                ++other;
+            }
+        }
+        areas.push_back(area);
+    }
+    QRegion sharpened;
+    for (const QRect& area : areas) {
+        target->SharpenArea(area.left(), area.top(), area.right() + 1, area.bottom() + 1);
+        sharpened += area;
+    }
     target->SetProgress(nullptr, nullptr);
+    return sharpened;
 }
 
 void CTavimoView::FinishComposition()
@@ -149,12 +187,16 @@ bool CTavimoView::ComposeOnePage(CDib* page, CDib* target, bool drawNow)
     UpdateWindowRect();
     EnsureScreenSize(target);
     target->Fill(kWhite);
+    m_unsharpenedShown = QRegion();
     if (g_option.bStretech) {
-        FitPage(page, target, 0, target->GetWidth(), target->GetHeight());
+        const QRect drawn = FitPage(page, target, 0, target->GetWidth(), target->GetHeight());
         // The scaled page goes up before the sharpen; without one the final paint follows at once.
-        if (drawNow && g_option.bSharpen)
+        const bool drawnFirst = drawNow && g_option.bSharpen;
+        if (drawnFirst)
             DrawNow(target);
-        SharpenComposition(target);
+        const QRegion sharpened = SharpenComposition(target, {drawn});
+        if (drawnFirst)
+            m_unsharpenedShown = sharpened;
     } else {
         page->DrawToDib(target, 0, 0);
     }
@@ -172,15 +214,19 @@ bool CTavimoView::ComposeTwoPages(CDib* page1, CDib* page2, CDib* target, bool d
     CDib* right = g_option.bFlipPage ? page1 : page2;
     EnsureScreenSize(target);
     target->Fill(kWhite);
+    m_unsharpenedShown = QRegion();
     const int half = target->GetWidth() / 2;
     if (g_option.bStretech) {
-        FitPage(left, target, 0, half, target->GetHeight());
+        const QRect leftDrawn = FitPage(left, target, 0, half, target->GetHeight());
         if (drawNow)
             DrawNow(target);
-        FitPage(right, target, half, half, target->GetHeight());
-        if (drawNow && g_option.bSharpen)
+        const QRect rightDrawn = FitPage(right, target, half, half, target->GetHeight());
+        const bool drawnFirst = drawNow && g_option.bSharpen;
+        if (drawnFirst)
             DrawNow(target);
-        SharpenComposition(target);
+        const QRegion sharpened = SharpenComposition(target, {leftDrawn, rightDrawn});
+        if (drawnFirst)
+            m_unsharpenedShown = sharpened;
     } else {
         left->DrawToDib(target, 0, 0);
         right->DrawToDib(target, half, 0);

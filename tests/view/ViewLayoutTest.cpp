@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QPixmap>
+#include <QScreen>
 #include <QTest>
 
 using namespace viewtest;
@@ -228,4 +229,105 @@ TEST_F(LayoutTest, FitToggleSwitchesBetweenFittedAndOwnSize)
     m_view->OnZoomToggle();
     EXPECT_EQ(g_option.bStretech, 1);
     EXPECT_TRUE(Near(m_view->m_pScreen->GetPixel(100, 100), Qt::blue));
+}
+
+// Sharpening only the pages and the ring around them must give the picture that sharpening
+// the whole window gives.
+class SharpenedLayoutTest : public LayoutTest {
+protected:
+    // A book of textured pages (lossless, so that every pixel is known).
+    void OpenTexturedBook(const std::vector<QSize>& sizes)
+    {
+        const std::string folder = TempPath("textured");
+        QDir().mkpath(QString::fromStdString(folder));
+        for (std::size_t i = 0; i < sizes.size(); ++i) {
+            const QImage page = fixtures::ScanLikePage(sizes[i].width(), sizes[i].height(), unsigned(i + 1));
+            ASSERT_TRUE(fixtures::WriteFile(folder + "/" + QString::asprintf("p%02d.bmp", int(i)).toStdString(),
+                                            fixtures::EncodeBmp(page)));
+        }
+        g_option.bInterpolation = 1;
+        m_view->ScanFolder(folder);
+    }
+
+    // The composition of the current pages with sharpen on, against the one with sharpen off
+    // then sharpened as a whole.
+    std::string CompareWithWholeSharpen()
+    {
+        CDib unsharpened, sharpened;
+        g_option.bSharpen = 0;
+        ComposeCurrent(&unsharpened);
+        g_option.bSharpen = 1;
+        ComposeCurrent(&sharpened);
+        EXPECT_TRUE(unsharpened.Sharpen());
+        return surfacesDiffer(sharpened, unsharpened);
+    }
+
+    void ComposeCurrent(CDib* target)
+    {
+        if (g_option.bView2Page)
+            m_view->ComposeTwoPages(m_view->m_pPage1, m_view->m_pPage2, target, false);
+        else
+            m_view->ComposeOnePage(m_view->m_pPage1, target, false);
+    }
+
+    static std::string surfacesDiffer(const CDib& a, const CDib& b)
+    {
+        if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight())
+            return "sizes differ";
+        for (int y = 0; y < a.GetHeight(); ++y)
+            for (int x = 0; x < a.GetWidth(); ++x)
+                if (a.GetPixel(x, y) != b.GetPixel(x, y))
+                    return "pixel " + std::to_string(x) + "," + std::to_string(y);
+        return "";
+    }
+};
+
+TEST_F(SharpenedLayoutTest, OnePageOnWhiteMatchesTheWholeWindowSharpened)
+{
+    for (const QSize window : {QSize(400, 300), QSize(300, 400), QSize(200, 200)}) {
+        m_view->resize(window);
+        OpenTexturedBook({QSize(250, 350), QSize(350, 250)});
+        EXPECT_EQ(CompareWithWholeSharpen(), "") << "tall page in " << window.width() << "x" << window.height();
+        ASSERT_TRUE(m_view->TurnPage(true));
+        EXPECT_EQ(CompareWithWholeSharpen(), "") << "wide page in " << window.width() << "x" << window.height();
+    }
+}
+
+TEST_F(SharpenedLayoutTest, TwoPagesCloseTogetherOrApartMatchTheWholeWindowSharpened)
+{
+    g_option.bView2Page = 1;
+    // The left page ends at, one short of, two short of and far from the middle column.
+    for (const int width : {400, 401, 404, 406, 700}) {
+        m_view->resize(width, 300);
+        OpenTexturedBook({QSize(200, 300), QSize(120, 300)});
+        EXPECT_EQ(CompareWithWholeSharpen(), "") << "window width " << width;
+    }
+}
+
+// After a turn drawn before its sharpen, only the sharpened part is painted again: the
+// window must still end up showing exactly the composed picture.
+TEST_F(SharpenedLayoutTest, WindowShowsTheSharpenedPictureAfterAnUnpreparedTurn)
+{
+    for (const int twoPages : {0, 1}) {
+        g_option.bView2Page = twoPages;
+        m_view->resize(320, 200);
+        m_view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+        g_option.bSharpen = 1;
+        OpenTexturedBook({QSize(150, 200), QSize(180, 190), QSize(150, 200), QSize(180, 190)});
+        ASSERT_TRUE(m_view->TurnPage(true));
+        QImage shown;
+        const CDib& screen = *m_view->m_pScreen;
+        const auto showsScreen = [&] {
+            shown = m_view->screen()->grabWindow(m_view->winId()).toImage();
+            if (shown.width() < screen.GetWidth() || shown.height() < screen.GetHeight())
+                return false;
+            for (int y = 0; y < screen.GetHeight(); ++y)
+                for (int x = 0; x < screen.GetWidth(); ++x)
+                    if ((shown.pixel(x, y) & 0xFFFFFF) != screen.GetPixel(x, y))
+                        return false;
+            return true;
+        };
+        EXPECT_TRUE(WaitUntil(showsScreen)) << (twoPages ? "two pages" : "one page");
+    }
 }
