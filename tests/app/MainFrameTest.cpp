@@ -63,7 +63,7 @@ std::unique_ptr<QTemporaryDir> NumberedBook(int pages) {
 
 using FrameBars = FrameFixture;
 
-TEST_F(FrameBars, ToolbarHoldsTheTwentyButtonsInOrderWithSeparators) {
+TEST_F(FrameBars, ToolbarHoldsTheTwentyButtonsInOrderWithTheirTipsAndFlyByTexts) {
     CMainFrame& f = ShowFrame();
     std::vector<int> shown;
     for (QAction* action : f.ToolBar()->actions())
@@ -71,84 +71,60 @@ TEST_F(FrameBars, ToolbarHoldsTheTwentyButtonsInOrderWithSeparators) {
     EXPECT_EQ(shown, std::vector<int>(ToolbarLayout().begin(), ToolbarLayout().end()));
     EXPECT_TRUE(f.ToolBar()->isMovable());
     EXPECT_EQ(f.ToolBar()->allowedAreas(), Qt::AllToolBarAreas);
-}
 
-TEST_F(FrameBars, ButtonsShowTheToolTipAndFlyByTheStatusText) {
-    CMainFrame& f = ShowFrame();
+    QLabel* idle = nullptr;
+    for (QLabel* label : f.statusBar()->findChildren<QLabel*>())
+        if (label->text() == QString::fromUtf8("준비") && label->isVisible())
+            idle = label;
+    ASSERT_NE(idle, nullptr);
     QAction* fullscreen = f.Action(ID_FULLSCREEN);
     EXPECT_EQ(fullscreen->toolTip(), QString::fromUtf8("풀스크린(ESC,F)"));
     fullscreen->showStatusText(&f);
     EXPECT_EQ(f.statusBar()->currentMessage(), QString::fromUtf8("풀스크린"));
-}
-
-TEST_F(FrameBars, StatusBarHasIdleTextPagePaneAndProgressPane) {
-    CMainFrame& f = ShowFrame();
-    EXPECT_TRUE(f.statusBar()->findChildren<QLabel*>().size() >= 2);
-    bool idleShown = false;
-    for (QLabel* label : f.statusBar()->findChildren<QLabel*>())
-        idleShown |= label->text() == QString::fromUtf8("준비") && label->isVisible();
-    EXPECT_TRUE(idleShown);
-    const int blanks = f.PagePane()->fontMetrics().horizontalAdvance(QString(18, u' '));
-    EXPECT_GE(f.PagePane()->width(), blanks);
-    EXPECT_EQ(f.ProgressBar()->width(), 200);
-    EXPECT_EQ(f.ProgressBar()->minimum(), 0);
-    EXPECT_EQ(f.ProgressBar()->maximum(), 100);
-}
-
-TEST_F(FrameBars, IdleTextComesBackWhenTheFlyByTextEnds) {
-    CMainFrame& f = ShowFrame();
-    QLabel* idle = nullptr;
-    for (QLabel* label : f.statusBar()->findChildren<QLabel*>())
-        if (label->text() == QString::fromUtf8("준비"))
-            idle = label;
-    ASSERT_NE(idle, nullptr);
-    f.Action(ID_OPTION)->showStatusText(&f);
     EXPECT_FALSE(idle->isVisible());
     QStatusTipEvent leave{QString()};
     QApplication::sendEvent(&f, &leave);
     EXPECT_TRUE(f.statusBar()->currentMessage().isEmpty());
-    EXPECT_TRUE(idle->isVisible());
+    EXPECT_TRUE(idle->isVisible()) << "the idle text comes back when the fly-by text ends";
 }
 
-TEST_F(FrameBars, ProgressBarIsColouredFromTheMenuPalette) {
+TEST_F(FrameBars, PagePaneAndProgressBarShowThePageAndTheLoad) {
     CMainFrame& f = ShowFrame();
+    EXPECT_GE(f.PagePane()->width(), f.PagePane()->fontMetrics().horizontalAdvance(QString(18, u' ')));
+    EXPECT_EQ(f.ProgressBar()->width(), 200);
+    EXPECT_EQ(f.ProgressBar()->minimum(), 0);
+    EXPECT_EQ(f.ProgressBar()->maximum(), 100);
     const QPalette menu = QApplication::palette("QMenu");
-    EXPECT_EQ(f.ProgressBar()->palette().color(QPalette::Highlight),
-              ProgressBarColor(menu.color(QPalette::Light)));
+    EXPECT_EQ(f.ProgressBar()->palette().color(QPalette::Highlight), ProgressBarColor(menu.color(QPalette::Light)));
     EXPECT_EQ(f.ProgressBar()->palette().color(QPalette::Window), menu.color(QPalette::Window));
-}
-
-TEST_F(FrameBars, ProgressCallbackMovesTheBar) {
-    CMainFrame& f = ShowFrame();
     ProgressCallback(3, 4, static_cast<CFrameHost*>(&f));
     EXPECT_EQ(f.ProgressBar()->value(), 75);
-}
 
-TEST_F(FrameBars, PageStatusSetsTitleAndTheViewsCounter) {
-    CMainFrame& f = ShowFrame();
     f.View().m_pageList = {"a.jpg", "b.jpg", "c.jpg"};
     f.View().m_itCurPage = 1;
     f.ShowPageStatus(QStringLiteral("Tavimo [b.jpg]"));
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Tavimo [b.jpg]"));
-    EXPECT_EQ(f.PagePane()->text(), f.View().GetPageCounterText());
     EXPECT_FALSE(f.PagePane()->text().isEmpty());
+    EXPECT_EQ(f.PagePane()->text(), f.View().GetPageCounterText());
 }
 
 TEST_F(FrameBars, GraveToggleCommandsFlipEachBarOnItsOwn) {
     CMainFrame& f = ShowFrame();
-    EXPECT_TRUE(f.ExecuteCommand(ID_VIEW_TOOLBAR));
-    EXPECT_TRUE(f.ToolBar()->isHidden());
-    EXPECT_FALSE(f.statusBar()->isHidden());
-    EXPECT_FALSE(f.Action(ID_VIEW_TOOLBAR)->isChecked());
-    EXPECT_TRUE(f.ExecuteCommand(ID_VIEW_TOOLBAR));
-    EXPECT_FALSE(f.ToolBar()->isHidden());
-    EXPECT_TRUE(f.Action(ID_VIEW_TOOLBAR)->isChecked());
+    for (const bool hidden : {true, false}) {
+        EXPECT_TRUE(f.ExecuteCommand(ID_VIEW_TOOLBAR));
+        EXPECT_EQ(f.ToolBar()->isHidden(), hidden);
+        EXPECT_EQ(f.Action(ID_VIEW_TOOLBAR)->isChecked(), !hidden);
+        EXPECT_FALSE(f.statusBar()->isHidden());
+    }
 }
 
 using FrameFullScreen = FrameFixture;
 
-TEST_F(FrameFullScreen, CoversThePrimaryScreenAndLeavingRestoresTheWindow) {
+TEST_F(FrameFullScreen, CoversThePrimaryScreenKeepsTheViewFocusedAndLeavingRestoresTheWindow) {
     CMainFrame& f = ShowFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    const auto viewFocused = [&] { return QApplication::focusWidget() == static_cast<QWidget*>(&f.View()); };
+    EXPECT_TRUE(WaitUntil(viewFocused)) << "activating the window focuses the view";
     const QRect before = f.geometry();
     f.ExecuteCommand(ID_FULLSCREEN);
     EXPECT_TRUE(f.IsFullScreen());
@@ -156,6 +132,7 @@ TEST_F(FrameFullScreen, CoversThePrimaryScreenAndLeavingRestoresTheWindow) {
     EXPECT_TRUE(f.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(f.geometry(), QGuiApplication::primaryScreen()->geometry());
     EXPECT_TRUE(WaitUntil([&] { return f.ToolBar()->isHidden() && f.statusBar()->isHidden(); }));
+    EXPECT_TRUE(WaitUntil(viewFocused));
 
     f.ExecuteCommand(ID_FULLSCREEN);
     EXPECT_FALSE(f.IsFullScreen());
@@ -176,7 +153,7 @@ TEST_F(FrameFullScreen, AHiddenToolbarIsShownInFullscreenAndHiddenAgainAfter) {
     EXPECT_TRUE(WaitUntil([&] { return f.ToolBar()->isHidden() && !f.statusBar()->isHidden(); }));
 }
 
-TEST_F(FrameFullScreen, AMaximizedWindowIsMaximizedAgainAfterwards) {
+TEST_F(FrameFullScreen, MaximizedStateSurvivesFullscreenAndIsRecordedOnClosing) {
     CMainFrame& f = ShowFrame();
     f.showMaximized();
     f.ExecuteCommand(ID_FULLSCREEN);
@@ -186,44 +163,26 @@ TEST_F(FrameFullScreen, AMaximizedWindowIsMaximizedAgainAfterwards) {
     EXPECT_TRUE(f.isMaximized());
     f.close();
     EXPECT_EQ(g_option.bIsMaximized, 1);
-}
-
-TEST_F(FrameFullScreen, ViewKeepsTheFocusThroughTheSwitch) {
-    CMainFrame& f = ShowFrame();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-    f.ExecuteCommand(ID_FULLSCREEN);
-    EXPECT_TRUE(WaitUntil([&] { return f.statusBar()->isHidden(); }));
-    EXPECT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == static_cast<QWidget*>(&f.View()); }));
+    f.showNormal();
+    f.close();
+    EXPECT_EQ(g_option.bIsMaximized, 0);
 }
 
 using FrameCommands = FrameFixture;
 
-TEST_F(FrameCommands, PostedCommandDisabledOnDeliveryIsDropped) {
+TEST_F(FrameCommands, PostedCommandsAreCheckedWhenDeliveredNotWhenPosted) {
     CMainFrame& f = ShowFrame();
-    g_option.bStretech = 0;
     g_option.bSharpen = 0;
-    f.PostCommand(ID_SHARPEN);
-    // A later command that is always enabled marks that the first one was delivered.
-    f.PostCommand(ID_VIEW_TOOLBAR);
-    EXPECT_TRUE(WaitUntil([&] { return f.ToolBar()->isHidden(); }));
-    EXPECT_EQ(g_option.bSharpen, 0);
-}
-
-TEST_F(FrameCommands, PostedCommandIsCheckedWhenDeliveredNotWhenPosted) {
-    CMainFrame& f = ShowFrame();
+    // Each round ends with the toolbar toggle, always enabled, which marks that Sharpen was delivered.
+    for (const auto& [fittingWhenPosted, hidden] : {std::pair{0, true}, std::pair{1, false}}) {
+        g_option.bStretech = fittingWhenPosted;
+        f.PostCommand(ID_SHARPEN);
+        g_option.bStretech = 0;
+        f.PostCommand(ID_VIEW_TOOLBAR);
+        EXPECT_TRUE(WaitUntil([&, hidden = hidden] { return f.ToolBar()->isHidden() == hidden; }));
+        EXPECT_EQ(g_option.bSharpen, 0);
+    }
     g_option.bStretech = 1;
-    g_option.bSharpen = 0;
-    f.PostCommand(ID_SHARPEN);
-    g_option.bStretech = 0;
-    f.PostCommand(ID_VIEW_TOOLBAR);
-    EXPECT_TRUE(WaitUntil([&] { return f.ToolBar()->isHidden(); }));
-    EXPECT_EQ(g_option.bSharpen, 0);
-}
-
-TEST_F(FrameCommands, PostedEnabledCommandRuns) {
-    CMainFrame& f = ShowFrame();
-    g_option.bStretech = 1;
-    g_option.bSharpen = 0;
     f.PostCommand(ID_SHARPEN);
     EXPECT_TRUE(WaitUntil([&] { return g_option.bSharpen == 1; }));
 }
@@ -237,15 +196,19 @@ TEST_F(FrameCommands, ButtonStatesFollowSwitchesChangedByTheViewsOwnKeys) {
     // Key 2 goes straight to the view's handler, past the command table.
     QTest::keyClick(&f.View(), Qt::Key_2);
     EXPECT_EQ(g_option.bView2Page, 1);
-    EXPECT_TRUE(WaitUntil([&] { return f.Action(ID_FLIP)->isEnabled(); }));
-    EXPECT_TRUE(WaitUntil([&] { return f.Action(ID_VIEW_2PAGE)->isChecked(); }));
+    EXPECT_TRUE(WaitUntil([&] { return f.Action(ID_FLIP)->isEnabled() && f.Action(ID_VIEW_2PAGE)->isChecked(); }));
 }
 
-TEST_F(FrameCommands, ShiftDeleteIsSwallowedWhileDeleteReachesTheView) {
+TEST_F(FrameCommands, AcceleratorsAreCaughtBeforeTheViewEvenWithTheToolbarHidden) {
     CMainFrame& f = ShowFrame();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.ExecuteCommand(ID_VIEW_TOOLBAR);
     KeyCounter counter;
     f.View().installEventFilter(&counter);
+    g_option.bRotate = 0;
+    QTest::keyClick(&f.View(), Qt::Key_R);
+    EXPECT_EQ(g_option.bRotate, 1);
+    EXPECT_TRUE(f.Action(ID_ROTATE)->isChecked());
     for (const auto modifier : {Qt::ShiftModifier, Qt::ControlModifier})
         QTest::keyClick(&f.View(), Qt::Key_Insert, modifier);
     QTest::keyClick(&f.View(), Qt::Key_Delete, Qt::ShiftModifier);
@@ -260,48 +223,18 @@ TEST_F(FrameCommands, ShiftDeleteIsSwallowedWhileDeleteReachesTheView) {
     messages.clear();
 }
 
-TEST_F(FrameCommands, RIsAnAcceleratorThatRotatesAndNeverReachesTheView) {
-    CMainFrame& f = ShowFrame();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-    KeyCounter counter;
-    f.View().installEventFilter(&counter);
-    g_option.bRotate = 0;
-    QTest::keyClick(&f.View(), Qt::Key_R);
-    EXPECT_EQ(g_option.bRotate, 1);
-    EXPECT_EQ(counter.presses, 0);
-    EXPECT_TRUE(f.Action(ID_ROTATE)->isChecked());
-}
-
 TEST_F(FrameCommands, OpeningAcceleratorsReachTheirPickers) {
     CMainFrame& f = ShowFrame();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
     std::vector<std::string> asked;
     ViewDialogs& dialogs = f.View().m_dialogs;
-    dialogs.chooseImageFiles = [&asked](const std::string&) {
-        asked.push_back("files");
-        return std::vector<std::string>();
-    };
-    dialogs.chooseFolder = [&asked](const std::string&) {
-        asked.push_back("folder");
-        return std::string();
-    };
-    dialogs.chooseArchive = [&asked](const std::string&) {
-        asked.push_back("archive");
-        return std::string();
-    };
+    dialogs.chooseImageFiles = [&asked](const std::string&) { asked.push_back("files"); return std::vector<std::string>(); };
+    dialogs.chooseFolder = [&asked](const std::string&) { asked.push_back("folder"); return std::string(); };
+    dialogs.chooseArchive = [&asked](const std::string&) { asked.push_back("archive"); return std::string(); };
     QTest::keyClick(&f.View(), Qt::Key_O, Qt::ControlModifier);
     QTest::keyClick(&f.View(), Qt::Key_O, Qt::AltModifier);
     QTest::keyClick(&f.View(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(asked, (std::vector<std::string>{"files", "folder", "archive"}));
-}
-
-TEST_F(FrameCommands, AcceleratorsWorkWhileTheToolbarIsHidden) {
-    CMainFrame& f = ShowFrame();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-    f.ExecuteCommand(ID_VIEW_TOOLBAR);
-    g_option.bRotate = 0;
-    QTest::keyClick(&f.View(), Qt::Key_R);
-    EXPECT_EQ(g_option.bRotate, 1);
 }
 
 TEST_F(FrameCommands, ExitClosesTheWindow) {
@@ -312,16 +245,6 @@ TEST_F(FrameCommands, ExitClosesTheWindow) {
 
 using FrameLifecycle = FrameFixture;
 
-TEST_F(FrameLifecycle, ClosingRecordsWhetherTheWindowWasMaximized) {
-    CMainFrame& f = ShowFrame();
-    f.showMaximized();
-    f.close();
-    EXPECT_EQ(g_option.bIsMaximized, 1);
-    f.showNormal();
-    f.close();
-    EXPECT_EQ(g_option.bIsMaximized, 0);
-}
-
 TEST_F(FrameLifecycle, StartsMaximizedWhenLastClosedMaximized) {
     g_option.bIsMaximized = 1;
     EXPECT_TRUE(ShowFrame().isMaximized());
@@ -330,21 +253,13 @@ TEST_F(FrameLifecycle, StartsMaximizedWhenLastClosedMaximized) {
     EXPECT_FALSE(ShowFrame().isMaximized());
 }
 
-TEST_F(FrameLifecycle, ActivatingTheWindowFocusesTheView) {
-    CMainFrame& f = ShowFrame();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-    EXPECT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == static_cast<QWidget*>(&f.View()); }));
-}
+TEST_F(FrameLifecycle, StartsWithTheProductNameAndOpensOnlyTheBookNamedAtStartUp) {
+    CMainFrame& empty = ShowFrame();
+    EXPECT_EQ(empty.windowTitle(), QStringLiteral("Tavimo"));
+    EXPECT_TRUE(WaitUntil([&] { return !empty.IsStartupPending(); }));
+    EXPECT_TRUE(empty.View().m_pageList.empty());
+    EXPECT_EQ(empty.windowTitle(), QStringLiteral("Tavimo"));
 
-TEST_F(FrameLifecycle, StartsWithTheProductNameAndOpensNothingWithoutABook) {
-    CMainFrame& f = ShowFrame();
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Tavimo"));
-    EXPECT_TRUE(WaitUntil([&] { return !f.IsStartupPending(); }));
-    EXPECT_TRUE(f.View().m_pageList.empty());
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Tavimo"));
-}
-
-TEST_F(FrameLifecycle, OpensTheFolderNamedAtStartUp) {
     const auto book = NumberedBook(3);
     ASSERT_NE(book, nullptr);
     CMainFrame& f = ShowFrame(book->path());
@@ -355,30 +270,22 @@ TEST_F(FrameLifecycle, OpensTheFolderNamedAtStartUp) {
 
 using FrameDialogs = FrameFixture;
 
-TEST_F(FrameDialogs, OptionsConfirmedRedrawTheCurrentPageEvenUnchanged) {
+TEST_F(FrameDialogs, OptionsRedrawTheCurrentPageWhenConfirmedEvenUnchangedAndNotWhenCancelled) {
     const auto book = NumberedBook(2);
     ASSERT_NE(book, nullptr);
     CMainFrame& f = ShowFrame(book->path());
     ASSERT_TRUE(WaitUntil([&] { return f.windowTitle().contains(QStringLiteral("p1.jpg")); }));
-    f.setWindowTitle(QStringLiteral("stale"));
-    bool seen = false;
-    AnswerNextDialog<COptionDlg>(&f, seen, [](COptionDlg& dialog) { dialog.OkButton()->click(); });
-    f.ExecuteCommand(ID_OPTION);
-    EXPECT_TRUE(seen);
-    EXPECT_TRUE(f.windowTitle().contains(QStringLiteral("p1.jpg"))) << f.windowTitle().toStdString();
-}
-
-TEST_F(FrameDialogs, OptionsCancelledLeaveTheViewAlone) {
-    const auto book = NumberedBook(2);
-    ASSERT_NE(book, nullptr);
-    CMainFrame& f = ShowFrame(book->path());
-    ASSERT_TRUE(WaitUntil([&] { return f.windowTitle().contains(QStringLiteral("p1.jpg")); }));
-    f.setWindowTitle(QStringLiteral("stale"));
-    bool seen = false;
-    AnswerNextDialog<COptionDlg>(&f, seen, [](COptionDlg& dialog) { dialog.CancelButton()->click(); });
-    f.ExecuteCommand(ID_OPTION);
-    EXPECT_TRUE(seen);
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("stale"));
+    for (const bool confirm : {false, true}) {
+        SCOPED_TRACE(confirm ? "OK" : "Cancel");
+        f.setWindowTitle(QStringLiteral("stale"));
+        bool seen = false;
+        AnswerNextDialog<COptionDlg>(&f, seen, [confirm](COptionDlg& dialog) {
+            (confirm ? dialog.OkButton() : dialog.CancelButton())->click();
+        });
+        f.ExecuteCommand(ID_OPTION);
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(f.windowTitle().contains(QStringLiteral("p1.jpg")), confirm) << f.windowTitle().toStdString();
+    }
 }
 
 TEST_F(FrameDialogs, AboutCommandRunsTheAboutBoxOverTheWindow) {

@@ -20,11 +20,6 @@ using fixtures::Bytes;
 constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 
-QString Text(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
 bool Write(const std::string& path, const Bytes& bytes)
 {
     return fixtures::WriteFile(path, bytes);
@@ -63,7 +58,7 @@ std::vector<HostilePicture> HostilePictures()
         {"ProgressiveJpegOfThreeThousandScans", ".jpg", [] { return JpegWithScans(3000); }, Page::Fails},
         {"JpegWithNoiseForItsData", ".jpg", JpegWithNoiseForData, Page::Shown},
         {"JpegOfStartAndEndMarkers", ".jpg", [] { return Bytes{0xFF, 0xD8, 0xFF, 0xD9}; }, Page::Fails},
-        {"JpegSegmentRunningPastTheEnd", ".jpg", JpegSegmentPastEnd, Page::Fails},
+        {"JpegSegmentRunningPastTheEnd", ".jpg", [] { Bytes j{0xFF, 0xD8, 0xFF, 0xE1, 0xFF, 0xF0}; j.resize(70, 0x41); return j; }, Page::Fails},
         {"PngNamedJpeg", ".jpg", Png, Page::Fails},
         {"TextNamedJpeg", ".jpg", [] { return Bytes{'h', 'e', 'l', 'l', 'o'}; }, Page::Fails},
         {"JpegNamedBmp", ".bmp", SmallJpeg, Page::Shown},
@@ -121,27 +116,29 @@ HostileBook PictureBook(const HostilePicture& picture, Container container)
     return book;
 }
 
-HostileBook Zip(std::string name, std::function<void(const std::string& path)> write, std::vector<Page> pages,
-                QString refusal = {})
+// A ZIP or PCO book that `write` makes at the path it is given.
+HostileBook Book(std::string name, Container container, std::function<void(const std::string& path)> write,
+                 std::vector<Page> pages, QString refusal)
 {
-    return {std::move(name), Container::Zip,
-            [write](const std::string& folder) {
-                const std::string path = folder + "/book.zip";
-                write(path);
-                return path;
+    const std::string file = container == Container::Zip ? "/book.zip" : "/book.pco";
+    return {std::move(name), container,
+            [write, file](const std::string& folder) {
+                write(folder + file);
+                return folder + file;
             },
             std::move(refusal), std::move(pages)};
 }
 
+HostileBook Zip(std::string name, std::function<void(const std::string& path)> write, std::vector<Page> pages,
+                QString refusal = {})
+{
+    return Book(std::move(name), Container::Zip, std::move(write), std::move(pages), std::move(refusal));
+}
+
 HostileBook Pco(std::string name, std::function<Bytes()> bytes, std::vector<Page> pages, bool refused)
 {
-    return {std::move(name), Container::Pco,
-            [bytes](const std::string& folder) {
-                const std::string path = folder + "/book.pco";
-                Write(path, bytes());
-                return path;
-            },
-            refused ? Text(viewtext::kPcoCannotOpen) : QString(), std::move(pages)};
+    return Book(std::move(name), Container::Pco, [bytes](const std::string& path) { Write(path, bytes()); },
+                std::move(pages), refused ? QString::fromUtf8(viewtext::kPcoCannotOpen) : QString());
 }
 
 // A ZIP of three good pages a.jpg, b.jpg and c.jpg, then damaged by `damage`.
@@ -165,7 +162,7 @@ std::function<void(const std::string&)> RawZipOf(std::function<void(RawZip&)> fi
 
 std::vector<HostileBook> HostileZips()
 {
-    const QString cannotOpen = Text(viewtext::kZipCannotOpen);
+    const QString cannotOpen = QString::fromUtf8(viewtext::kZipCannotOpen);
     const Page S = Page::Shown, F = Page::Fails;
     return {
         Zip("EmptyZip", [](const std::string& p) { Write(p, {}); }, {}, cannotOpen),

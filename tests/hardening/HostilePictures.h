@@ -9,21 +9,16 @@ namespace hostile {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A good 24 x 16 baseline JPEG, and the same picture progressive.
+// A good 24 x 16 baseline JPEG.
 Bytes SmallJpeg();
-Bytes SmallProgressiveJpeg();
-
 // The JPEG with its frame header claiming width x height.
 Bytes JpegClaimingSize(int width, int height);
 // The first `keep` bytes of a picture.
 Bytes Truncated(const Bytes& picture, std::size_t keep);
-// The progressive JPEG with its last scan repeated until the file holds `scans` scans.
+// The picture made progressive, its last scan repeated until the file holds `scans` scans.
 Bytes JpegWithScans(int scans);
-// The JPEG with every byte of its entropy-coded data after the first scan header replaced
-// by noise.
+// The JPEG with its entropy-coded data after the first scan header replaced by noise.
 Bytes JpegWithNoiseForData();
-// SOI, an APP1 segment whose length runs past the end of the file, and nothing else.
-Bytes JpegSegmentPastEnd();
 
 // A BMP file header and info header as given, followed by `pixelBytes` bytes of pixels.
 struct BmpHead {
@@ -33,14 +28,13 @@ struct BmpHead {
     std::uint32_t compression = 0;
     std::uint32_t colorsUsed = 0;
     std::uint32_t pixelOffset = 54;
-    std::uint32_t fileSizeField = 0; // 0: the real size
 };
 Bytes Bmp(const BmpHead& head, std::size_t pixelBytes);
 // An 8-bit RLE BMP of 4 x 4 whose runs write far past the end of the picture.
 Bytes BmpRleOverrun();
 
-// A GIF with the given logical screen holding one image of imageWidth x imageHeight at
-// (left, top); `lzwMinimumCodeSize` as given (2 is the usual value for 4 colours).
+// A GIF of 4 colours with the given logical screen holding one image of imageWidth x
+// imageHeight at (left, top).
 struct GifHead {
     std::uint16_t screenWidth = 4;
     std::uint16_t screenHeight = 4;
@@ -48,7 +42,7 @@ struct GifHead {
     std::uint16_t top = 0;
     std::uint16_t imageWidth = 4;
     std::uint16_t imageHeight = 4;
-    std::uint8_t lzwMinimumCodeSize = 2;
+    std::uint8_t lzwMinimumCodeSize = 2; // the usual value for 4 colours
     bool withImage = true;
 };
 Bytes Gif(const GifHead& head);
