@@ -4,35 +4,27 @@
 
 #include "settings/Option.h"
 
+#include <array>
 #include <cstdint>
 
 class OptionSwitches {
 public:
-    OptionSwitches() : m_saved(Read()) {}
-    ~OptionSwitches() { Write(m_saved); }
+    OptionSwitches()
+    {
+        for (std::size_t i = 0; i < kSwitches.size(); ++i)
+            m_saved[i] = g_option.*kSwitches[i];
+    }
+    ~OptionSwitches()
+    {
+        for (std::size_t i = 0; i < kSwitches.size(); ++i)
+            g_option.*kSwitches[i] = m_saved[i];
+    }
     OptionSwitches(const OptionSwitches&) = delete;
     OptionSwitches& operator=(const OptionSwitches&) = delete;
 
 private:
-    struct Values {
-        std::int32_t flip, interpolation, sharpen, stretch, twoPages, cache, autoWidth, maximized, rotate;
-    };
-    static Values Read() {
-        const COption& o = g_option;
-        return {o.bFlipPage,      o.bInterpolation,   o.bSharpen,     o.bStretech, o.bView2Page,
-                o.bCacheNextFile, o.bAutoDetectWidth, o.bIsMaximized, o.bRotate};
-    }
-    static void Write(const Values& v) {
-        COption& o = g_option;
-        o.bFlipPage = v.flip;
-        o.bInterpolation = v.interpolation;
-        o.bSharpen = v.sharpen;
-        o.bStretech = v.stretch;
-        o.bView2Page = v.twoPages;
-        o.bCacheNextFile = v.cache;
-        o.bAutoDetectWidth = v.autoWidth;
-        o.bIsMaximized = v.maximized;
-        o.bRotate = v.rotate;
-    }
-    Values m_saved;
+    static constexpr std::array<std::int32_t COption::*, 9> kSwitches = {
+        &COption::bFlipPage,      &COption::bInterpolation,   &COption::bSharpen,     &COption::bStretech, &COption::bView2Page,
+        &COption::bCacheNextFile, &COption::bAutoDetectWidth, &COption::bIsMaximized, &COption::bRotate};
+    std::array<std::int32_t, 9> m_saved{};
 };
