@@ -31,6 +31,16 @@ bool HasAvx2()
     return yes;
 }
 
+// 2^24 / d for eight distances d in 1 .. 65536, computed rather than looked up (the table is
+// far larger than the first-level cache). The float quotient truncates to the integer one
+// for every such d: the numerator is a power of two, so a quotient that is not whole lies at
+// least 1/d from one, beyond the float's rounding (the tests run every d through here). A
+// distance of 0 gives a meaningless weight, but then the pixel is that neighbour's own.
+__attribute__((target("avx2"))) inline __m256i WeightsFor(__m256i distance)
+{
+    return _mm256_cvttps_epi32(_mm256_div_ps(_mm256_set1_ps(16777216.0f), _mm256_cvtepi32_ps(distance)));
+}
+
 } // namespace
 
 void InterpolatePixel(const std::uint8_t* a0, const std::uint8_t* a1, const std::uint8_t* b0, const std::uint8_t* b1,
@@ -94,7 +104,6 @@ void SmoothColumns::DrawScalar(int begin, const std::uint8_t* upper, const std::
 __attribute__((target("avx2"))) int SmoothColumns::DrawVector(const std::uint8_t* upper, const std::uint8_t* lower,
                                                              std::uint32_t dy0, std::uint8_t* out) const
 {
-    const int* table = reinterpret_cast<const int*>(WeightTable());
     const __m256i vdy0 = _mm256_set1_epi32(static_cast<int>(dy0));
     const __m256i vdy1 = _mm256_set1_epi32(static_cast<int>(65536 - dy0));
     const __m256i full = _mm256_set1_epi32(65536);
@@ -125,10 +134,7 @@ __attribute__((target("avx2"))) int SmoothColumns::DrawVector(const std::uint8_t
         const __m256i pA1 = _mm256_i32gather_epi32(upperInts, right, 1);
         const __m256i pB0 = _mm256_i32gather_epi32(lowerInts, left, 1);
         const __m256i pB1 = _mm256_i32gather_epi32(lowerInts, right, 1);
-        const __m256i wA0 = _mm256_i32gather_epi32(table, dA0, 4);
-        const __m256i wA1 = _mm256_i32gather_epi32(table, dA1, 4);
-        const __m256i wB0 = _mm256_i32gather_epi32(table, dB0, 4);
-        const __m256i wB1 = _mm256_i32gather_epi32(table, dB1, 4);
+        const __m256i wA0 = WeightsFor(dA0), wA1 = WeightsFor(dA1), wB0 = WeightsFor(dB0), wB1 = WeightsFor(dB1);
         const __m256i weightSum = _mm256_add_epi32(_mm256_add_epi32(wA0, wA1), _mm256_add_epi32(wB0, wB1));
         const __m256 reciprocal = _mm256_div_ps(_mm256_set1_ps(1.0f), _mm256_cvtepi32_ps(weightSum));
         __m256i result = zero;

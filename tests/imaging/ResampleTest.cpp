@@ -1,5 +1,6 @@
 #include "Reference.h"
 #include "Surfaces.h"
+#include "imaging/SmoothRow.h"
 
 #include <gtest/gtest.h>
 
@@ -137,6 +138,36 @@ TEST(SmoothWorkedValues, DistanceOneWeighsTwoToThe24WithoutOverflowAndDistanceZe
 {
     EXPECT_EQ(SampleAtTinyDistance(32768), 0xC7C7C7u); // 199
     EXPECT_EQ(SampleAtTinyDistance(65536), 0xC8C8C8u); // exactly A0
+}
+
+// Every distance a neighbour can lie at (0 .. 65536 in 1/65536 of a pixel) through the
+// eight-pixel path, against the one-pixel rule: each sampling point of a row between two
+// source pixels, for rows at and between the source rows.
+TEST(SmoothMatchesReference, EveryDistanceWeighsAsTheOnePixelRuleDoes)
+{
+    constexpr int kPoints = 65536;
+    imaging::SmoothColumns columns;
+    columns.Plan(0, 1, kPoints, 2);
+    std::mt19937 rng(4);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::vector<std::uint8_t> got(3 * static_cast<std::size_t>(kPoints) + 16);
+    for (const std::uint32_t dy0 : {0u, 1u, 2u, 21845u, 32768u, 65534u, 65535u}) {
+        for (int round = 0; round < 3; ++round) {
+            std::uint8_t upper[16] = {}, lower[16] = {};
+            for (int i = 0; i < 6; ++i) {
+                upper[i] = static_cast<std::uint8_t>(byte(rng));
+                lower[i] = static_cast<std::uint8_t>(byte(rng));
+            }
+            columns.DrawRow(upper, lower, dy0, got.data());
+            for (int x = 0; x < kPoints; ++x) {
+                std::uint8_t want[3];
+                imaging::InterpolatePixel(upper, upper + 3, lower, lower + 3, static_cast<std::uint32_t>(x), dy0, want);
+                ASSERT_EQ(std::vector<std::uint8_t>(want, want + 3),
+                          std::vector<std::uint8_t>(got.begin() + 3 * x, got.begin() + 3 * x + 3))
+                    << "dx0 " << x << " dy0 " << dy0;
+            }
+        }
+    }
 }
 
 struct Case {
