@@ -13,6 +13,8 @@ CTavimoApp::~CTavimoApp() = default;
 
 bool CTavimoApp::InitInstance() {
     SetAppTitle(QStringLiteral("Tavimo"));
+    // Lets the desktop match the window to its launcher entry (Wayland's app id).
+    QGuiApplication::setDesktopFileName(QStringLiteral("tavimo"));
     QApplication::setWindowIcon(AppIcon());
     g_option.Load();
     m_pMainWnd = std::make_unique<CMainFrame>(BookPathFromArguments(QCoreApplication::arguments()));
