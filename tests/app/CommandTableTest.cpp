@@ -133,12 +133,13 @@ protected:
 
 TEST_F(UpdateHandlers, FlipNeedsTwoPagesAndInterpolationAndSharpenNeedFitting)
 {
-    for (const std::int32_t on : {0, 1}) {
-        g_option.bView2Page = on;
-        g_option.bStretech = on;
-        EXPECT_EQ(Enabled(ID_FLIP), on == 1);
-        EXPECT_EQ(Enabled(ID_INTERPOLATION), on == 1);
-        EXPECT_EQ(Enabled(ID_SHARPEN), on == 1);
+    for (const std::int32_t twoPages : {0, 1}) {
+        // Opposite values, so that a command following the wrong switch shows up.
+        g_option.bView2Page = twoPages;
+        g_option.bStretech = 1 - twoPages;
+        EXPECT_EQ(Enabled(ID_FLIP), twoPages == 1);
+        EXPECT_EQ(Enabled(ID_INTERPOLATION), twoPages == 0);
+        EXPECT_EQ(Enabled(ID_SHARPEN), twoPages == 0);
         // Commands without an update handler stay enabled and unchecked whatever the switches say.
         for (const int id : {int(ID_OPEN_FILE), int(ID_PAGE_NEXT), int(ID_APP_EXIT), int(ID_ZOOM)}) {
             EXPECT_TRUE(Enabled(id)) << Describe(id);
