@@ -150,12 +150,12 @@ __attribute__((target("avx2"))) int SmoothColumns::DrawVector(const std::uint8_t
             const __m256 estimate = _mm256_mul_ps(
                 _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_srli_epi32(sum, 1)), _mm256_set1_ps(2.0f)), reciprocal);
             __m256i q = _mm256_cvttps_epi32(estimate);
-            // The estimate is within a hair of the quotient: one step either way makes it exact.
+            // The estimate is within a hair of the quotient: one step either way makes it exact,
+            // and one remainder tells which (it is small, so 32-bit wrap-around leaves it right).
             const __m256i rest = _mm256_sub_epi32(sum, _mm256_mullo_epi32(q, weightSum));
-            q = _mm256_add_epi32(q, _mm256_srai_epi32(rest, 31)); // rest < 0: one less
-            const __m256i restAfter = _mm256_sub_epi32(sum, _mm256_mullo_epi32(q, weightSum));
-            q = _mm256_add_epi32(q, _mm256_and_si256(_mm256_cmpgt_epi32(restAfter, _mm256_sub_epi32(weightSum, one)),
-                                                     one)); // rest >= weightSum: one more
+            const __m256i tooHigh = _mm256_srai_epi32(rest, 31);                            // -1 where rest < 0
+            const __m256i tooLow = _mm256_cmpgt_epi32(rest, _mm256_sub_epi32(weightSum, one)); // -1 where rest >= weightSum
+            q = _mm256_sub_epi32(_mm256_add_epi32(q, tooHigh), tooLow);
             result = _mm256_or_si256(result, _mm256_slli_epi32(q, shift));
         }
         // Exact hits take the neighbour itself; at most one distance can be 0.
