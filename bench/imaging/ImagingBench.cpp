@@ -127,6 +127,23 @@ void BM_Sharpen(benchmark::State& state)
 }
 BENCHMARK(BM_Sharpen)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
 
+// The view's sharpen of the same window: only the fitted page and the pixel ring around it.
+void BM_SharpenPageArea(benchmark::State& state)
+{
+    const CDib& page = DecodedPage(2480, 3508);
+    CDib screen, work;
+    screen.Create(1920, 1080, DIB_24BPP, 0xFFFFFF);
+    const int fh = 1080, fw = 2480 * 1080 / 3508;
+    page.SmoothStretchTo(&screen, 0, 0, fw, fh, 0, 0, 2480, 3508);
+    for (auto _ : state) {
+        state.PauseTiming();
+        work.CopyFrom(screen);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(work.SharpenArea(0, 0, fw + 1, fh + 1));
+    }
+}
+BENCHMARK(BM_SharpenPageArea)->Unit(benchmark::kMillisecond);
+
 void BM_RotatePage(benchmark::State& state)
 {
     CDib page;
