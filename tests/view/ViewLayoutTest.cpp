@@ -259,7 +259,7 @@ protected:
         g_option.bSharpen = 1;
         ComposeCurrent(&sharpened);
         EXPECT_TRUE(unsharpened.Sharpen());
-        return surfacesDiffer(sharpened, unsharpened);
+        return FirstDifferingPixel(sharpened, unsharpened);
     }
 
     void ComposeCurrent(CDib* target)
@@ -270,7 +270,7 @@ protected:
             m_view->ComposeOnePage(m_view->m_pPage1, target, false);
     }
 
-    static std::string surfacesDiffer(const CDib& a, const CDib& b)
+    static std::string FirstDifferingPixel(const CDib& a, const CDib& b)
     {
         if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight())
             return "sizes differ";
