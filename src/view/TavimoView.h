@@ -161,7 +161,7 @@ private:
     // Forgets the open book's turn state before another book replaces it.
     void ResetForNewSource();
     void OpenPictureFiles(const std::vector<std::string>& paths);
-    bool RunKeyAction(int key, Qt::KeyboardModifiers modifiers);
+    bool RunKeyAction(int key);
 
     std::map<int, int> m_timers;     // the view's timer id -> Qt's timer id
     const CDib* m_pDrawNow = nullptr; // set only while DrawNow repaints

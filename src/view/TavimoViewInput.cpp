@@ -61,23 +61,10 @@ constexpr KeyBinding kKeyBindings[] = {
     {Qt::Key_End, KeyAction::LastPage},
 };
 
-// Combinations that belong to the frame's accelerator table (edit commands nothing
-// handles): they must not reach the view's own meaning of the key.
-constexpr QKeyCombination kAcceleratorOnly[] = {
-    QKeyCombination(Qt::ShiftModifier, Qt::Key_Delete),
-    QKeyCombination(Qt::ControlModifier, Qt::Key_Insert),
-    QKeyCombination(Qt::ShiftModifier, Qt::Key_Insert),
-    QKeyCombination(Qt::ControlModifier, Qt::Key_Z),
-};
-
 } // namespace
 
-bool CTavimoView::RunKeyAction(int key, Qt::KeyboardModifiers modifiers)
+bool CTavimoView::RunKeyAction(int key)
 {
-    const QKeyCombination pressed(modifiers & ~Qt::KeypadModifier, Qt::Key(key));
-    for (const QKeyCombination& accelerator : kAcceleratorOnly)
-        if (pressed == accelerator)
-            return false;
     const auto binding = std::find_if(std::begin(kKeyBindings), std::end(kKeyBindings),
                                       [key](const KeyBinding& entry) { return entry.key == key; });
     if (binding == std::end(kKeyBindings))
@@ -137,7 +124,7 @@ bool CTavimoView::RunKeyAction(int key, Qt::KeyboardModifiers modifiers)
 
 void CTavimoView::keyPressEvent(QKeyEvent* event)
 {
-    if (!RunKeyAction(event->key(), event->modifiers()))
+    if (!RunKeyAction(event->key()))
         QWidget::keyPressEvent(event);
 }
 

@@ -51,16 +51,6 @@ TEST_F(InputTest, LeftAndRightArrowsDoNothing)
     EXPECT_EQ(m_view->m_itCurPage, 2u);
 }
 
-TEST_F(InputTest, EditAcceleratorCombinationsDoNotTurnPages)
-{
-    Key(Qt::Key_Delete, Qt::ShiftModifier);
-    Key(Qt::Key_Insert, Qt::ShiftModifier);
-    Key(Qt::Key_Insert, Qt::ControlModifier);
-    EXPECT_EQ(m_view->m_itCurPage, 2u);
-    Key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(m_frame.posted.empty());
-}
-
 TEST_F(InputTest, FilterAndFullscreenKeysPostTheirCommandsToTheFrame)
 {
     Key(Qt::Key_S);
