@@ -1,5 +1,6 @@
 // The page dialog as the view runs it: it opens on the current page, OK on another page
 // moves there, while OK on the current page and Cancel leave the reading as it was.
+#include "AnswerModal.h"
 #include "ViewTestSupport.h"
 
 #include "view/SelectPageDlg.h"
@@ -41,21 +42,8 @@ protected:
     // Runs the view's page selection while `answer` works the dialog it opens.
     void SelectPageAnswering(const std::function<void(CSelectPageDlg&)>& answer)
     {
-        bool seen = false;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<CSelectPageDlg*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            poll.stop();
-            seen = true;
-            // An answer that leaves the dialog open fails its test instead of hanging it.
-            QTimer::singleShot(5000, dialog, &QDialog::reject);
-            answer(*dialog);
-        });
-        poll.start(10);
-        m_view->SelectPage();
-        EXPECT_TRUE(seen) << "the page dialog did not open";
+        EXPECT_TRUE(fixtures::RunAnsweringModal<CSelectPageDlg>([this] { m_view->SelectPage(); }, answer))
+            << "the page dialog did not open";
     }
 
     void ExpectStillOnPage(std::size_t page, std::size_t titlesBefore)

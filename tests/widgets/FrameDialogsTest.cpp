@@ -2,6 +2,7 @@
 // options dialog leave in memory, in the store and on the screen, and how the about box
 // is closed from the keyboard.
 #include "../settings/StoreTestSupport.h"
+#include "AnswerModal.h"
 #include "ImageFixtures.h"
 #include "app/MainFrame.h"
 #include "settings/Option.h"
@@ -30,21 +31,7 @@ const QColor kPaper(220, 40, 40);
 template <typename Dialog>
 bool RunAnswering(CMainFrame& frame, int command, const std::function<void(Dialog&)>& answer)
 {
-    bool seen = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        poll.stop();
-        seen = true;
-        // An answer that leaves the dialog open fails its test instead of hanging it.
-        QTimer::singleShot(5000, dialog, &QDialog::reject);
-        answer(*dialog);
-    });
-    poll.start(10);
-    frame.ExecuteCommand(command);
-    return seen;
+    return fixtures::RunAnsweringModal<Dialog>([&] { frame.ExecuteCommand(command); }, answer);
 }
 
 class FrameOptionsAndAbout : public ::testing::Test {
