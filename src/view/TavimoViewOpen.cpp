@@ -23,6 +23,10 @@ constexpr char kSeparators[] = "\\/";
 constexpr char kSeparators[] = "/";
 #endif
 
+// Archive pages up to this size keep their buffer for the next turn (scanned pages are a
+// few megabytes).
+constexpr std::size_t kKeptPageBytes = 32u << 20;
+
 // The folder part of a path without its trailing separator; empty when there is none.
 std::string FolderOf(const std::string& path)
 {
@@ -30,25 +34,14 @@ std::string FolderOf(const std::string& path)
     return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 
-// The extension from the last '.', ASCII lower-cased; the whole name when it has no '.'.
-std::string LowerExtensionOf(const std::string& path)
-{
-    const std::size_t dot = path.rfind('.');
-    std::string extension = dot == std::string::npos ? path : path.substr(dot);
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return extension;
-}
-
 bool IsPcoPath(const std::string& path)
 {
-    return LowerExtensionOf(path) == ".pco";
+    return LowerExtension(path) == ".pco";
 }
 
 bool IsZipPath(const std::string& path)
 {
-    return LowerExtensionOf(path) == ".zip";
+    return LowerExtension(path) == ".zip";
 }
 } // namespace
 
@@ -160,6 +153,10 @@ bool CTavimoView::LoadPage(CDib* target, const std::string& page)
                  && target->LoadFromMemory(m_pageBytes.data(), std::uint32_t(m_pageBytes.size()));
         break;
     }
+    // The buffer is kept so that turns reuse its memory, but one unusually large entry
+    // must not hold its size for the rest of the session.
+    if (m_pageBytes.capacity() > kKeptPageBytes)
+        std::vector<std::uint8_t>().swap(m_pageBytes);
     if (loaded && g_option.bRotate)
         loaded = RotatePage(target);
     return loaded;
