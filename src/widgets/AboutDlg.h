@@ -9,8 +9,8 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-// The program's version string; its part after the last '.' is the build number.
-inline constexpr const char* kTavimoVersion = "1. 0. 0. 703";
+// The program's version string, "1. 0. 0. 703"; its part after the last '.' is the build number.
+inline constexpr const char* kTavimoVersion = TAVIMO_VERSION_STRING;
 // Where the help text is built into the program.
 inline constexpr const char* kAboutTextResource = ":/about.txt";
 
