@@ -1,5 +1,6 @@
 # Installing Tavimo on a Linux desktop: the launcher entry, the application icon in the
-# hicolor theme (raster sizes drawn from the scalable icon at build time), the AppStream
+# hicolor theme (raster sizes drawn from the scalable icon at build time by ImageMagick's own
+# SVG renderer, so every machine draws the same pixels), the AppStream
 # metainfo and the PCO book type. The window shows the same raster icons, compiled into
 # the program, and `tavimo --version` reports the project's version.
 include(GNUInstallDirs)
@@ -14,7 +15,7 @@ foreach(size ${TAVIMO_ICON_SIZES})
   set(png ${TAVIMO_ICON_DIR}/${size}x${size}/tavimo.png)
   add_custom_command(OUTPUT ${png}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${TAVIMO_ICON_DIR}/${size}x${size}
-    COMMAND ${IMAGEMAGICK_CONVERT} -background none -density 300 ${TAVIMO_RES}/tavimo.svg
+    COMMAND ${IMAGEMAGICK_CONVERT} -background none -density 300 msvg:${TAVIMO_RES}/tavimo.svg
             -resize ${size}x${size} -depth 8 ${png}
     DEPENDS ${TAVIMO_RES}/tavimo.svg
     COMMENT "Drawing the ${size}x${size} application icon")
