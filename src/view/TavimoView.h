@@ -162,6 +162,8 @@ private:
     void ResetForNewSource();
     void OpenPictureFiles(const std::vector<std::string>& paths);
     bool RunKeyAction(int key);
+    // Shows the page a turn moved to and, with reading ahead on, starts its preparation.
+    bool ShowTurnedPage(bool forward, int prepareDelayMs);
 
     std::map<int, int> m_timers;     // the view's timer id -> Qt's timer id
     const CDib* m_pDrawNow = nullptr; // set only while DrawNow repaints

@@ -44,10 +44,16 @@ bool CTavimoView::TurnPage(bool forward)
         }
         --m_itCurPage;
     }
+    return ShowTurnedPage(forward, kOnePagePrepareDelayMs);
+}
+
+bool CTavimoView::ShowTurnedPage(bool forward, int prepareDelayMs)
+{
     if (!ShowCurrentPage())
         return false;
+    // With reading ahead on, further turns wait for the tick that prepares the next one.
     if (g_option.bCacheNextFile) {
-        StartTimer(forward ? TIMER_PREPARE_FORWARD : TIMER_PREPARE_BACKWARD, kOnePagePrepareDelayMs);
+        StartTimer(forward ? TIMER_PREPARE_FORWARD : TIMER_PREPARE_BACKWARD, prepareDelayMs);
         m_bBusy = true;
     }
     return true;
@@ -80,13 +86,7 @@ bool CTavimoView::TurnPages(bool forward)
         const std::size_t step = wide ? 1 : 2;
         m_itCurPage = forward ? m_itCurPage + step : m_itCurPage - step;
     }
-    if (!ShowCurrentPage())
-        return false;
-    if (g_option.bCacheNextFile) {
-        StartTimer(forward ? TIMER_PREPARE_FORWARD : TIMER_PREPARE_BACKWARD, kTwoPagePrepareDelayMs);
-        m_bBusy = true;
-    }
-    return true;
+    return ShowTurnedPage(forward, kTwoPagePrepareDelayMs);
 }
 
 void CTavimoView::OnPrev10()

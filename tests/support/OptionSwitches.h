@@ -7,6 +7,21 @@
 #include <array>
 #include <cstdint>
 
+// Fit on and every other switch off: pages drawn by the plain scaler at once, with no
+// reading ahead, so a test sees exactly the page it turned to.
+inline void SetPlainSwitches()
+{
+    g_option.bFlipPage = 0;
+    g_option.bInterpolation = 0;
+    g_option.bSharpen = 0;
+    g_option.bStretech = 1;
+    g_option.bView2Page = 0;
+    g_option.bCacheNextFile = 0;
+    g_option.bAutoDetectWidth = 0;
+    g_option.bIsMaximized = 0;
+    g_option.bRotate = 0;
+}
+
 class OptionSwitches {
 public:
     OptionSwitches()

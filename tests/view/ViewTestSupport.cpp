@@ -1,6 +1,7 @@
 #include "ViewTestSupport.h"
 
 #include "ImageFixtures.h"
+#include "OptionSwitches.h"
 #include "settings/Option.h"
 
 #include <QApplication>
@@ -101,14 +102,7 @@ void ViewTest::SetUp()
 {
     TestApplication();
     ASSERT_TRUE(m_dir.isValid());
-    g_option.bFlipPage = 0;
-    g_option.bInterpolation = 0;
-    g_option.bSharpen = 0;
-    g_option.bStretech = 1;
-    g_option.bView2Page = 0;
-    g_option.bCacheNextFile = 0;
-    g_option.bAutoDetectWidth = 0;
-    g_option.bRotate = 0;
+    SetPlainSwitches();
     g_option.sRecentFolder.clear();
     m_messages = std::make_unique<MessageRecorder>();
     m_view = std::make_unique<CTavimoView>();

@@ -4,6 +4,7 @@
 #include "../settings/StoreTestSupport.h"
 #include "AnswerModal.h"
 #include "ImageFixtures.h"
+#include "OptionSwitches.h"
 #include "app/MainFrame.h"
 #include "settings/Option.h"
 #include "settings/OptionDlg.h"
@@ -39,13 +40,7 @@ protected:
     void SetUp() override
     {
         storetest::ClearStore();
-        g_option.bStretech = 1;
-        g_option.bView2Page = 0;
-        g_option.bRotate = 0;
-        g_option.bSharpen = 0;
-        g_option.bInterpolation = 0;
-        g_option.bCacheNextFile = 0;
-        g_option.bIsMaximized = 0;
+        SetPlainSwitches();
         SetGMessageBoxHook([this](const GMessageBoxCall& call) {
             messages.push_back(call.text);
             return int(IDOK);
