@@ -1,6 +1,6 @@
 # Installing Tavimo on a Linux desktop: the launcher entry, the application icon in the
-# hicolor theme (raster sizes drawn from the scalable icon at build time by ImageMagick's own
-# SVG renderer, so every machine draws the same pixels), the AppStream
+# hicolor theme (raster sizes drawn from the scalable icon at build time by Qt's SVG renderer
+# in a small tool of ours, so every machine draws the same pixels), the AppStream
 # metainfo and the PCO book type. The window shows the same raster icons, compiled into
 # the program, and `tavimo --version` reports the project's version.
 include(GNUInstallDirs)
@@ -9,15 +9,16 @@ set(TAVIMO_RES ${CMAKE_SOURCE_DIR}/src/res)
 set(TAVIMO_ICON_SIZES 16 22 24 32 48 64 128 256)
 set(TAVIMO_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
 
-find_program(IMAGEMAGICK_CONVERT convert REQUIRED)
+find_package(Qt6 6.4 REQUIRED COMPONENTS Svg)
+add_executable(tavimo_render_icon ${TAVIMO_RES}/RenderIcon.cpp)
+target_link_libraries(tavimo_render_icon PRIVATE Qt6::Gui Qt6::Svg tavimo_warnings)
 set(icon_pngs)
 foreach(size ${TAVIMO_ICON_SIZES})
   set(png ${TAVIMO_ICON_DIR}/${size}x${size}/tavimo.png)
   add_custom_command(OUTPUT ${png}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${TAVIMO_ICON_DIR}/${size}x${size}
-    COMMAND ${IMAGEMAGICK_CONVERT} -background none -density 300 msvg:${TAVIMO_RES}/tavimo.svg
-            -resize ${size}x${size} -depth 8 ${png}
-    DEPENDS ${TAVIMO_RES}/tavimo.svg
+    COMMAND tavimo_render_icon ${TAVIMO_RES}/tavimo.svg ${size} ${png}
+    DEPENDS ${TAVIMO_RES}/tavimo.svg tavimo_render_icon
     COMMENT "Drawing the ${size}x${size} application icon")
   list(APPEND icon_pngs ${png})
   install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
