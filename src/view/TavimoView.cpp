@@ -91,14 +91,15 @@ void CTavimoView::paintEvent(QPaintEvent* event)
     const CDib* shown = m_pDrawNow ? m_pDrawNow : m_pScreen;
     PaintSurface(painter, *shown, event->region());
 
-    // What the picture does not cover shows the window colour.
+    // What the picture does not cover shows the desktop's base colour, the background of
+    // text fields and documents (white on a light desktop, dark on a dark one).
     const qreal ratio = devicePixelRatioF();
     const int coveredWidth = shown->IsCreated() ? shown->GetWidth() : 0;
     const int coveredHeight = shown->IsCreated() ? shown->GetHeight() : 0;
     QRegion background(event->rect());
     background -= QRect(0, 0, qFloor(coveredWidth / ratio), qFloor(coveredHeight / ratio));
     for (const QRect& rect : background)
-        painter.fillRect(rect, palette().window());
+        painter.fillRect(rect, palette().base());
 }
 
 void CTavimoView::UpdateShownScreen()

@@ -177,7 +177,7 @@ TEST_F(LayoutTest, FreshViewPaintsOnlyItsSmallWhiteSquare)
     m_view->resize(50, 50);
     const QImage shown = m_view->grab().toImage();
     EXPECT_EQ(QColor(shown.pixel(0, 0)), QColor(Qt::white));
-    EXPECT_EQ(QColor(shown.pixel(20, 20)), m_view->palette().window().color());
+    EXPECT_EQ(QColor(shown.pixel(20, 20)), m_view->palette().base().color());
 }
 
 TEST_F(LayoutTest, ResizeRecomposesTheSamePicturesWithoutDecoding)
