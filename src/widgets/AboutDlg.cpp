@@ -23,7 +23,7 @@ CAboutDlg::CAboutDlg(QWidget* parent, const QString& helpResource, const QString
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Tavimo 정보"));
-    setFont(FixedFontPoints(9));
+    setFont(FixedFontPoints(12));
     const DialogUnits units(font());
     setFixedSize(units.ToPixels(266, 239));
 
