@@ -85,19 +85,30 @@ void CTavimoView::PaintSurface(QPainter& painter, const CDib& surface, const QRe
         m_screenImage.Paint(painter, surface, DeviceRect(rect, ratio) & widgetArea, ratio);
 }
 
+QRect CTavimoView::CoveredRect(const CDib& surface) const
+{
+    if (!surface.IsCreated())
+        return QRect();
+    const qreal ratio = devicePixelRatioF();
+    return QRect(0, 0, qFloor(surface.GetWidth() / ratio), qFloor(surface.GetHeight() / ratio));
+}
+
 void CTavimoView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    const CDib* shown = m_pDrawNow ? m_pDrawNow : m_pScreen;
-    PaintSurface(painter, *shown, event->region());
+    QRegion background = event->region();
+    // A quick preview goes over the picture the window shows, which stays around it.
+    if (m_pDrawNow && m_pDrawNow != m_pScreen) {
+        PaintSurface(painter, *m_pScreen, background - CoveredRect(*m_pDrawNow));
+        PaintSurface(painter, *m_pDrawNow, background);
+        background -= CoveredRect(*m_pDrawNow);
+    } else {
+        PaintSurface(painter, *m_pScreen, background);
+    }
+    background -= CoveredRect(*m_pScreen);
 
-    // What the picture does not cover shows the desktop's base colour, the background of
+    // What the pictures do not cover shows the desktop's base colour, the background of
     // text fields and documents (white on a light desktop, dark on a dark one).
-    const qreal ratio = devicePixelRatioF();
-    const int coveredWidth = shown->IsCreated() ? shown->GetWidth() : 0;
-    const int coveredHeight = shown->IsCreated() ? shown->GetHeight() : 0;
-    QRegion background(event->rect());
-    background -= QRect(0, 0, qFloor(coveredWidth / ratio), qFloor(coveredHeight / ratio));
     for (const QRect& rect : background)
         painter.fillRect(rect, palette().base());
 }

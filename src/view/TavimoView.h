@@ -143,6 +143,8 @@ private:
     void DrawNow(const CDib* surface);
     // Paints the part of `surface` under the widget's `region`.
     void PaintSurface(QPainter& painter, const CDib& surface, const QRegion& region);
+    // The widget area `surface` covers when painted at the origin.
+    QRect CoveredRect(const CDib& surface) const;
     QString FormatTitle() const;
     void Notify(const char* text);
     void NotifyAndWait(const QString& text);

@@ -2,8 +2,12 @@
 // where no picture lies, and the previous picture around a quick preview.
 #include "ViewTestSupport.h"
 
+#include "settings/Option.h"
+
 #include <QApplication>
 #include <QPalette>
+#include <QScreen>
+#include <QTest>
 
 using namespace viewtest;
 
@@ -66,4 +70,57 @@ TEST_F(LookTest, WhatNoPictureCoversShowsTheDesktopsBaseColour)
         EXPECT_EQ(Pixel(*view, 10, 30), base) << "below the composed picture";
     }
     QApplication::setPalette(light);
+}
+
+namespace {
+// Takes a picture of the window at the first progress report of a composition, that is
+// after the quick preview and before the composed picture reaches the window.
+class WindowAtFirstProgress : public FakeFrameHost {
+public:
+    void SetProgressPos(int position) override
+    {
+        if (view != nullptr && shown.isNull())
+            shown = view->screen()->grabWindow(view->winId()).toImage();
+        FakeFrameHost::SetProgressPos(position);
+    }
+    QWidget* view = nullptr;
+    QImage shown;
+};
+
+struct PreviewRow {
+    const char* name;
+    bool twoPages;
+    std::vector<PagePicture> book;
+};
+} // namespace
+
+TEST_F(LookTest, QuickPreviewLeavesThePreviousPictureAroundThePage)
+{
+    const PagePicture large{200, 150, Qt::blue}, small{50, 40, Qt::red};
+    const PreviewRow rows[] = {
+        {"one page", false, {large, small}},
+        {"two pages", true, {large, large, small, small}},
+    };
+    WindowAtFirstProgress frame;
+    m_view->SetFrame(&frame);
+    m_view->resize(200, 150);
+    m_view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+    for (const PreviewRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        g_option.bView2Page = row.twoPages;
+        g_option.bInterpolation = 1; // the smooth scaler reports its progress
+        m_pages = WriteBook(TempPath(row.name), row.book);
+        m_view->ScanFolder(TempPath(row.name));
+        ASSERT_TRUE(WaitUntil([&] { return Near(m_view->screen()->grabWindow(m_view->winId()).toImage().pixel(150, 50), Qt::blue); }));
+
+        frame.shown = QImage();
+        frame.view = m_view.get();
+        ASSERT_TRUE(m_view->TurnPage(true));
+        frame.view = nullptr;
+        ASSERT_FALSE(frame.shown.isNull()) << "no progress was reported during the turn";
+        EXPECT_TRUE(Near(frame.shown.pixel(25, 20), Qt::red)) << "the new page, unscaled at the corner";
+        EXPECT_TRUE(Near(frame.shown.pixel(150, 50), Qt::blue)) << "the previous picture around it";
+    }
+    m_view->SetFrame(&m_frame);
 }
