@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ScreenImage.h"
+#include "ViewKeys.h"
 #include "imaging/Dib.h"
 #include "sources/Pco.h"
 #include "sources/ZipSource.h"
@@ -102,6 +103,8 @@ public:
     bool IsTimerRunning(int timerId) const;
 
     ViewDialogs m_dialogs;
+    // How key presses tell their physical key: the platform's way; tests set another.
+    NativeKeyCodes m_keyCodes = PlatformKeyCodes();
 
     // State, readable by the frame and the tests.
     std::vector<std::string> m_pageList;

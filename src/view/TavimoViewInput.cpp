@@ -124,7 +124,7 @@ bool CTavimoView::RunKeyAction(int key)
 
 void CTavimoView::keyPressEvent(QKeyEvent* event)
 {
-    if (!RunKeyAction(event->key()))
+    if (!RunKeyAction(ViewKey(*event, m_keyCodes)))
         QWidget::keyPressEvent(event);
 }
 
