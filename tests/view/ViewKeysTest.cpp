@@ -32,7 +32,8 @@ const KeyRow kKeyRows[] = {
     {"Shift+2 reported as @ is still key 2", Qt::Key_At, Qt::ShiftModifier, 11, kX, Effect::TwoPageToggle},
     {"Shift+2 where no native code is known", Qt::Key_2, Qt::ShiftModifier, 0, kNone, Effect::TwoPageToggle},
     {"Shift+2 on Windows", Qt::Key_At, Qt::ShiftModifier, 0x03, kWindows, Effect::TwoPageToggle},
-    {"the 2 key of a French layout, which types é", Qt::Key_Eacute, Qt::NoModifier, 11, kX, Effect::TwoPageToggle},
+    {"the 2 key of a French layout, which types é", Qt::Key_Eacute, Qt::NoModifier, 11, kX,
+     Effect::TwoPageToggle},
     {"Alt+2 is a system key, left to the accelerators", Qt::Key_2, Qt::AltModifier, 11, kX, Effect::Nothing},
     {"Alt+Space", Qt::Key_Space, Qt::AltModifier, 65, kX, Effect::Nothing},
     {"Alt+2 where no native code is known", Qt::Key_2, Qt::AltModifier, 0, kNone, Effect::Nothing},
@@ -58,8 +59,7 @@ const KeyRow kKeyRows[] = {
 
 class KeysTest : public ViewTest {};
 
-TEST_F(KeysTest, EachKeyReachesTheActionOfItsPhysicalKeyOrNone)
-{
+TEST_F(KeysTest, EachKeyReachesTheActionOfItsPhysicalKeyOrNone) {
     OpenBook(6);
     for (const KeyRow& row : kKeyRows) {
         SCOPED_TRACE(row.name);
@@ -72,7 +72,8 @@ TEST_F(KeysTest, EachKeyReachesTheActionOfItsPhysicalKeyOrNone)
 
         EXPECT_EQ(g_option.bView2Page, row.effect == Effect::TwoPageToggle ? 1 : 0);
         EXPECT_EQ(m_view->m_itCurPage, row.effect == Effect::TurnForward ? 3u : 2u);
-        const std::vector<int> posted = row.effect == Effect::ToggleBars ? std::vector<int>{ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}
+        const std::vector<int> posted = row.effect == Effect::ToggleBars
+                                            ? std::vector<int>{ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}
                                         : row.effect == Effect::PostZoom ? std::vector<int>{ID_ZOOM_TOGGLE}
                                                                          : std::vector<int>{};
         EXPECT_EQ(m_frame.posted, posted);

@@ -13,8 +13,7 @@ using namespace viewtest;
 
 namespace {
 // A dark desktop's palette: its base colour is far from both white and the window grey.
-QPalette DarkPalette()
-{
+QPalette DarkPalette() {
     QPalette dark;
     dark.setColor(QPalette::Window, QColor(53, 53, 53));
     dark.setColor(QPalette::Base, QColor(25, 30, 40));
@@ -30,23 +29,20 @@ constexpr PaletteRow kPalettes[] = {
     {"a dark desktop's base, not a hard-coded white", true},
 };
 
-QColor Pixel(QWidget& widget, int x, int y)
-{
+QColor Pixel(QWidget& widget, int x, int y) {
     return QColor(widget.grab().toImage().pixel(x, y));
 }
 
 // JPEG pages come back within a few levels of their colour.
-bool Near(QColor shown, QColor expected)
-{
-    return std::abs(shown.red() - expected.red()) <= 12 && std::abs(shown.green() - expected.green()) <= 12
-           && std::abs(shown.blue() - expected.blue()) <= 12;
+bool Near(QColor shown, QColor expected) {
+    return std::abs(shown.red() - expected.red()) <= 12 && std::abs(shown.green() - expected.green()) <= 12 &&
+           std::abs(shown.blue() - expected.blue()) <= 12;
 }
 } // namespace
 
 class LookTest : public ViewTest {};
 
-TEST_F(LookTest, WhatNoPictureCoversShowsTheDesktopsBaseColour)
-{
+TEST_F(LookTest, WhatNoPictureCoversShowsTheDesktopsBaseColour) {
     const QPalette light = QApplication::palette();
     for (const PaletteRow& row : kPalettes) {
         SCOPED_TRACE(row.name);
@@ -77,8 +73,7 @@ namespace {
 // after the quick preview and before the composed picture reaches the window.
 class WindowAtFirstProgress : public FakeFrameHost {
 public:
-    void SetProgressPos(int position) override
-    {
+    void SetProgressPos(int position) override {
         if (view != nullptr && shown.isNull())
             shown = view->screen()->grabWindow(view->winId()).toImage();
         FakeFrameHost::SetProgressPos(position);
@@ -94,8 +89,7 @@ struct PreviewRow {
 };
 } // namespace
 
-TEST_F(LookTest, QuickPreviewLeavesThePreviousPictureAroundThePage)
-{
+TEST_F(LookTest, QuickPreviewLeavesThePreviousPictureAroundThePage) {
     const PagePicture large{200, 150, Qt::blue}, small{50, 40, Qt::red};
     const PreviewRow rows[] = {
         {"one page", false, {large, small}},
@@ -112,7 +106,9 @@ TEST_F(LookTest, QuickPreviewLeavesThePreviousPictureAroundThePage)
         g_option.bInterpolation = 1; // the smooth scaler reports its progress
         m_pages = WriteBook(TempPath(row.name), row.book);
         m_view->ScanFolder(TempPath(row.name));
-        ASSERT_TRUE(WaitUntil([&] { return Near(m_view->screen()->grabWindow(m_view->winId()).toImage().pixel(150, 50), Qt::blue); }));
+        ASSERT_TRUE(WaitUntil([&] {
+            return Near(m_view->screen()->grabWindow(m_view->winId()).toImage().pixel(150, 50), Qt::blue);
+        }));
 
         frame.shown = QImage();
         frame.view = m_view.get();

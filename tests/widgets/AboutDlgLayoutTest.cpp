@@ -14,19 +14,23 @@ namespace {
 // Dialog units of a font: a quarter of its average Latin letter width across, an eighth
 // of its height down.
 struct Units {
-    explicit Units(const QFont& font)
-    {
+    explicit Units(const QFont& font) {
         const QFontMetrics metrics(font);
-        baseX = (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+        baseX = (metrics.horizontalAdvance(
+                     QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                     26 +
+                 1) /
+                2;
         baseY = metrics.height();
     }
-    QRect Rect(int x, int y, int w, int h) const { return {x * baseX / 4, y * baseY / 8, w * baseX / 4, h * baseY / 8}; }
+    QRect Rect(int x, int y, int w, int h) const {
+        return {x * baseX / 4, y * baseY / 8, w * baseX / 4, h * baseY / 8};
+    }
     int baseX = 0;
     int baseY = 0;
 };
 
-TEST(AboutLayout, BoxAndControlsAreMeasuredInTheUnitsOfTheTwelvePointFixedFace)
-{
+TEST(AboutLayout, BoxAndControlsAreMeasuredInTheUnitsOfTheTwelvePointFixedFace) {
     CAboutDlg dlg;
     const QFontInfo face(dlg.font());
     EXPECT_EQ(face.family(), QStringLiteral("NanumGothicCoding")) << "the fixed face of a bare system";
