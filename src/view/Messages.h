@@ -27,7 +27,8 @@ inline constexpr char kPageCounter[] = "%1/%2";
 // Qt's filter syntax; the dialogs hide the pattern part, so the reader sees the text
 // before it. Both letter cases are listed for native dialogs that match case-sensitively.
 inline constexpr char kImageFilesFilter[] = "이미지 파일들(*.bmp;*.gif;*.jpg) (*.bmp *.gif *.jpg *.BMP *.GIF *.JPG)";
-inline constexpr char kArchiveFilter[] = "PCO,ZIP 파일(*.PCO;*.ZIP) (*.PCO *.ZIP *.pco *.zip)";
+// The kinds (upper case, comma-separated), their patterns as shown, the patterns matched.
+inline constexpr char kArchiveFilter[] = "%1 파일(%2) (%3)";
 inline constexpr char kFolderPickerTitle[] = "파일이 있는 폴더를 지정해 주세요.";
 
 } // namespace viewtext

@@ -16,6 +16,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class CFrameHost;
@@ -33,9 +34,12 @@ struct ViewDialogs {
     std::function<std::vector<std::string>(const std::string& startFolder)> chooseImageFiles;
     std::function<std::string(const std::string& startFolder)> chooseFolder;
     std::function<std::string(const std::string& startFolder)> chooseArchive;
+    // `pages` holds the names as they are shown, in the page list's order.
     std::function<std::optional<std::size_t>(const std::vector<std::string>& pages, std::size_t current)> choosePage;
 };
 ViewDialogs DefaultViewDialogs(QWidget* owner);
+// The archive dialog's filter: every book file extension, in either letter case.
+QString ArchiveDialogFilter();
 
 class CTavimoView : public QWidget {
     Q_OBJECT
@@ -124,6 +128,7 @@ public:
     CPco m_pco;
     std::string m_strZipPath;
     ZipIndex m_zipIndex;
+    std::unordered_set<std::string> m_zipUtf8FlaggedPages;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -149,6 +154,10 @@ private:
     // The widget area `surface` covers when painted at the origin.
     QRect CoveredRect(const CDib& surface) const;
     QString FormatTitle() const;
+    // A page's name as the title and the page dialog show it (its bytes decoded).
+    std::string ShownPageName(const std::string& page) const;
+    // Opens the archive at `path` as its name's kind tells; any other file opens nothing.
+    void OpenArchiveByName(const std::string& path);
     void Notify(const char* text);
     void NotifyAndWait(const QString& text);
     // Scales the page into the slot and returns the area of `target` it drew into.

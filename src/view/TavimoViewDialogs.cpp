@@ -4,6 +4,7 @@
 
 #include "Messages.h"
 #include "SelectPageDlg.h"
+#include "sources/ArchiveKind.h"
 
 #include <QFileDialog>
 
@@ -43,7 +44,7 @@ std::string ChooseFolder(QWidget* owner, const std::string& startFolder)
 std::string ChooseArchive(QWidget* owner, const std::string& startFolder)
 {
     return QFileDialog::getOpenFileName(owner, QString(), QString::fromStdString(startFolder),
-                                        QString::fromUtf8(viewtext::kArchiveFilter), nullptr, PickerOptions())
+                                        ArchiveDialogFilter(), nullptr, PickerOptions())
         .toStdString();
 }
 
@@ -57,6 +58,19 @@ std::optional<std::size_t> ChoosePage(QWidget* owner, const std::vector<std::str
 }
 
 } // namespace
+
+QString ArchiveDialogFilter()
+{
+    QStringList kinds, shown, patterns;
+    for (const ArchiveExtension& row : ArchiveExtensions()) {
+        const QString upper = QString::fromUtf8(row.extension.data(), qsizetype(row.extension.size())).toUpper();
+        kinds << upper.mid(1);
+        shown << u'*' + upper;
+        patterns << u'*' + upper << u'*' + upper.toLower();
+    }
+    return QString::fromUtf8(viewtext::kArchiveFilter)
+        .arg(kinds.join(u','), shown.join(u';'), patterns.join(u' '));
+}
 
 ViewDialogs DefaultViewDialogs(QWidget* owner)
 {

@@ -4,6 +4,7 @@
 
 #include "Messages.h"
 #include "settings/Option.h"
+#include "sources/ArchiveKind.h"
 #include "sources/PageNames.h"
 #include "widgets/MessageBox.h"
 
@@ -34,15 +35,6 @@ std::string FolderOf(const std::string& path)
     return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 
-bool IsPcoPath(const std::string& path)
-{
-    return LowerExtension(path) == ".pco";
-}
-
-bool IsZipPath(const std::string& path)
-{
-    return LowerExtension(path) == ".zip";
-}
 } // namespace
 
 void CTavimoView::AddImageFile(const std::string& path)
@@ -106,6 +98,7 @@ void CTavimoView::OpenZip(const std::string& path)
     m_sourceKind = SOURCE_ZIP;
     m_strZipPath = path;
     m_zipIndex = std::move(listing.index);
+    m_zipUtf8FlaggedPages = std::move(listing.utf8FlaggedPages);
     m_pageList = std::move(listing.pages);
     m_itCurPage = m_pageList.size();
     SortPageList();
@@ -162,14 +155,26 @@ bool CTavimoView::LoadPage(CDib* target, const std::string& page)
     return loaded;
 }
 
+void CTavimoView::OpenArchiveByName(const std::string& path)
+{
+    switch (ArchiveKindFromName(path)) {
+    case ArchiveKind::Pco:
+        OpenPco(path);
+        break;
+    case ArchiveKind::Zip:
+        OpenZip(path);
+        break;
+    case ArchiveKind::None:
+        break;
+    }
+}
+
 void CTavimoView::OpenCommandLinePath(const std::string& path)
 {
     if (IsDirectory(path))
         ScanFolder(path);
-    else if (IsPcoPath(path))
-        OpenPco(path);
-    else if (IsZipPath(path))
-        OpenZip(path);
+    else
+        OpenArchiveByName(path);
 }
 
 void CTavimoView::OpenPictureFiles(const std::vector<std::string>& paths)
@@ -222,10 +227,7 @@ void CTavimoView::OnOpenArchive()
     if (path.empty())
         return;
     g_option.sRecentFolder = FolderOf(path);
-    if (IsPcoPath(path))
-        OpenPco(path);
-    else if (IsZipPath(path))
-        OpenZip(path);
+    OpenArchiveByName(path);
 }
 
 void CTavimoView::OpenDroppedPaths(const std::vector<std::string>& paths)
@@ -239,12 +241,9 @@ void CTavimoView::OpenDroppedPaths(const std::vector<std::string>& paths)
         ScanFolder(first);
         return;
     }
-    if (IsPcoPath(first) || IsZipPath(first)) {
+    if (ArchiveKindFromName(first) != ArchiveKind::None) {
         g_option.sRecentFolder = FolderOf(first);
-        if (IsPcoPath(first))
-            OpenPco(first);
-        else
-            OpenZip(first);
+        OpenArchiveByName(first);
         return;
     }
     OpenPictureFiles(paths);
