@@ -17,29 +17,25 @@
 namespace {
 
 #ifdef _WIN32
-int OpenDescriptor(const std::string& path)
-{
+int OpenDescriptor(const std::string& path) {
     return _wopen(FileSystemPath(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
 }
 
-std::int64_t RegularFileSize(int fd)
-{
+std::int64_t RegularFileSize(int fd) {
     struct _stat64 status {};
     if (_fstat64(fd, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG)
         return -1;
     return status.st_size;
 }
 
-long long ReadSome(int fd, std::int64_t position, void* buffer, std::size_t size)
-{
+long long ReadSome(int fd, std::int64_t position, void* buffer, std::size_t size) {
     if (_lseeki64(fd, position, SEEK_SET) < 0)
         return -1;
     constexpr std::size_t kMaxRead = 1u << 30;
     return _read(fd, buffer, static_cast<unsigned>(size < kMaxRead ? size : kMaxRead));
 }
 #else
-int OpenDescriptor(const std::string& path)
-{
+int OpenDescriptor(const std::string& path) {
     // Without O_NONBLOCK, opening a named pipe waits for a writer that may never come.
     int fd = -1;
     do
@@ -48,8 +44,7 @@ int OpenDescriptor(const std::string& path)
     return fd;
 }
 
-std::int64_t RegularFileSize(int fd)
-{
+std::int64_t RegularFileSize(int fd) {
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
         return -1;
@@ -61,8 +56,7 @@ std::int64_t RegularFileSize(int fd)
     return static_cast<std::int64_t>(status.st_size);
 }
 
-long long ReadSome(int fd, std::int64_t position, void* buffer, std::size_t size)
-{
+long long ReadSome(int fd, std::int64_t position, void* buffer, std::size_t size) {
     ssize_t got = -1;
     do
         got = ::pread(fd, buffer, size, static_cast<off_t>(position));
@@ -71,8 +65,7 @@ long long ReadSome(int fd, std::int64_t position, void* buffer, std::size_t size
 }
 #endif
 
-void CloseDescriptor(int fd)
-{
+void CloseDescriptor(int fd) {
 #ifdef _WIN32
     _close(fd);
 #else
@@ -84,18 +77,14 @@ void CloseDescriptor(int fd)
 
 CRegularFile::CRegularFile() = default;
 
-CRegularFile::~CRegularFile()
-{
+CRegularFile::~CRegularFile() {
     Close();
 }
 
 CRegularFile::CRegularFile(CRegularFile&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_size(std::exchange(other.m_size, -1))
-{
-}
+    : m_fd(std::exchange(other.m_fd, -1)), m_size(std::exchange(other.m_size, -1)) {}
 
-CRegularFile& CRegularFile::operator=(CRegularFile&& other) noexcept
-{
+CRegularFile& CRegularFile::operator=(CRegularFile&& other) noexcept {
     if (this != &other) {
         Close();
         m_fd = std::exchange(other.m_fd, -1);
@@ -104,8 +93,7 @@ CRegularFile& CRegularFile::operator=(CRegularFile&& other) noexcept
     return *this;
 }
 
-bool CRegularFile::Open(const std::string& path)
-{
+bool CRegularFile::Open(const std::string& path) {
     Close();
     const int fd = OpenDescriptor(path);
     if (fd < 0)
@@ -120,14 +108,14 @@ bool CRegularFile::Open(const std::string& path)
     return true;
 }
 
-std::int64_t CRegularFile::ReadAt(std::int64_t position, void* buffer, std::size_t size) const
-{
+std::int64_t CRegularFile::ReadAt(std::int64_t position, void* buffer, std::size_t size) const {
     if (m_fd < 0 || position < 0)
         return -1;
     auto* bytes = static_cast<unsigned char*>(buffer);
     std::size_t done = 0;
     while (done < size) {
-        const long long got = ReadSome(m_fd, position + static_cast<std::int64_t>(done), bytes + done, size - done);
+        const long long got =
+            ReadSome(m_fd, position + static_cast<std::int64_t>(done), bytes + done, size - done);
         if (got < 0)
             return -1;
         if (got == 0)
@@ -137,8 +125,7 @@ std::int64_t CRegularFile::ReadAt(std::int64_t position, void* buffer, std::size
     return static_cast<std::int64_t>(done);
 }
 
-void CRegularFile::Close()
-{
+void CRegularFile::Close() {
     if (m_fd >= 0)
         CloseDescriptor(m_fd);
     m_fd = -1;

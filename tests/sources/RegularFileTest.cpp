@@ -23,17 +23,16 @@ struct OpenRow {
     std::int64_t size;
 };
 
-bool MakeSpecial(fixtures::SpecialFile kind, const std::string& path)
-{
+bool MakeSpecial(fixtures::SpecialFile kind, const std::string& path) {
     return fixtures::MakeSpecialFile(kind, path);
 }
 
-TEST(RegularFileRule, OpensOnlyRegularFiles)
-{
+TEST(RegularFileRule, OpensOnlyRegularFiles) {
     using fixtures::SpecialFile;
     const OpenRow rows[] = {
         {"a picture is refused", [](auto& p) { return fixtures::WriteFile(p, Bytes(5, 7)); }, true, 5},
-        {"an empty file is taken for a folder or a failure", [](auto& p) { return fixtures::WriteFile(p, {}); }, true, 0},
+        {"an empty file is taken for a folder or a failure",
+         [](auto& p) { return fixtures::WriteFile(p, {}); }, true, 0},
         {"a link to a picture is refused",
          [](auto& p) {
              std::error_code error;
@@ -43,10 +42,13 @@ TEST(RegularFileRule, OpensOnlyRegularFiles)
          true, 3},
         {"a folder opens", [](auto& p) { return fs::create_directory(p); }, false, -1},
         {"a missing file opens", [](auto&) { return true; }, false, -1},
-        {"a named pipe blocks or opens", [](auto& p) { return MakeSpecial(SpecialFile::Fifo, p); }, false, -1},
+        {"a named pipe blocks or opens", [](auto& p) { return MakeSpecial(SpecialFile::Fifo, p); }, false,
+         -1},
         {"a socket opens", [](auto& p) { return MakeSpecial(SpecialFile::Socket, p); }, false, -1},
-        {"/dev/null through a link opens", [](auto& p) { return MakeSpecial(SpecialFile::NullDevice, p); }, false, -1},
-        {"/dev/zero through a link opens", [](auto& p) { return MakeSpecial(SpecialFile::ZeroDevice, p); }, false, -1},
+        {"/dev/null through a link opens", [](auto& p) { return MakeSpecial(SpecialFile::NullDevice, p); },
+         false, -1},
+        {"/dev/zero through a link opens", [](auto& p) { return MakeSpecial(SpecialFile::ZeroDevice, p); },
+         false, -1},
     };
     int index = 0;
     for (const OpenRow& row : rows) {
@@ -72,8 +74,7 @@ struct ChangeRow {
     std::uint8_t first;                                  // its first byte
 };
 
-TEST(RegularFileRule, FileChangedUnderTheReaderReadsWhatIsThere)
-{
+TEST(RegularFileRule, FileChangedUnderTheReaderReadsWhatIsThere) {
     const ChangeRow rows[] = {
         {"a cut file reads past its end", [](auto& p) { fs::resize_file(p, 40); }, 40, 1},
         {"a grown file reads more than it had", [](auto& p) { fs::resize_file(p, 400); }, 100, 1},

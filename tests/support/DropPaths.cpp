@@ -8,8 +8,7 @@
 
 namespace fixtures {
 
-bool DropPaths(QObject* target, const std::vector<std::string>& paths)
-{
+bool DropPaths(QObject* target, const std::vector<std::string>& paths) {
     QList<QUrl> urls;
     for (const std::string& path : paths)
         urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));

@@ -10,8 +10,7 @@
 
 namespace fixtures {
 
-const char* SpecialFileName(SpecialFile kind)
-{
+const char* SpecialFileName(SpecialFile kind) {
     switch (kind) {
     case SpecialFile::Fifo:
         return "Fifo";
@@ -27,8 +26,7 @@ const char* SpecialFileName(SpecialFile kind)
 
 namespace {
 
-bool BindSocket(const std::string& path)
-{
+bool BindSocket(const std::string& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (path.size() >= sizeof(address.sun_path))
@@ -45,8 +43,7 @@ bool BindSocket(const std::string& path)
 
 } // namespace
 
-bool MakeSpecialFile(SpecialFile kind, const std::string& path)
-{
+bool MakeSpecialFile(SpecialFile kind, const std::string& path) {
     switch (kind) {
     case SpecialFile::Fifo:
         return ::mkfifo(path.c_str(), 0600) == 0;

@@ -14,8 +14,7 @@ enum class SpecialFile {
     ZeroDevice, // a symbolic link to /dev/zero, which never ends
 };
 const char* SpecialFileName(SpecialFile kind);
-inline void PrintTo(SpecialFile kind, std::ostream* out)
-{
+inline void PrintTo(SpecialFile kind, std::ostream* out) {
     *out << SpecialFileName(kind);
 }
 // Makes `kind` at `path`; false when the system refuses.
