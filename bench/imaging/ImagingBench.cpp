@@ -51,6 +51,19 @@ void BM_LoadFromMemory(benchmark::State& state)
 }
 BENCHMARK(BM_LoadFromMemory)->Args({2480, 3508})->Args({1600, 2400})->Unit(benchmark::kMillisecond);
 
+// A big opaque BMP and GIF page: Qt decodes them, the surface takes their pixels.
+template <fixtures::Bytes (*Encode)(const QImage&)>
+void BM_LoadOpaquePicture(benchmark::State& state)
+{
+    const int side = static_cast<int>(state.range(0));
+    const fixtures::Bytes bytes = Encode(fixtures::ScanLikePage(side, side));
+    CDib dib;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(dib.LoadFromMemory(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
+}
+BENCHMARK(BM_LoadOpaquePicture<fixtures::EncodeBmp>)->Name("BM_LoadOpaqueBmp")->Arg(4000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadOpaquePicture<fixtures::EncodeGif>)->Name("BM_LoadOpaqueGif")->Arg(4000)->Unit(benchmark::kMillisecond);
+
 void BM_TurboJpegIntoPlainBuffer(benchmark::State& state)
 {
     const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));

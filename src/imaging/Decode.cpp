@@ -116,7 +116,8 @@ std::uint8_t Blend(std::uint8_t over, std::uint8_t under, unsigned alpha)
 }
 
 // Draws a decoded picture over the surface: opaque pixels replace, transparent ones leave
-// the surface as it was, partly transparent ones are mixed.
+// the surface as it was, partly transparent ones are mixed. Mixing at full opacity gives
+// the picture's own bytes, so opaque pixels are copied.
 void Composite(CDib& dib, const QImage& picture)
 {
     for (int y = 0; y < picture.height(); ++y) {
@@ -127,9 +128,29 @@ void Composite(CDib& dib, const QImage& picture)
             const unsigned alpha = static_cast<unsigned>(qAlpha(c));
             if (alpha == 0)
                 continue;
+            if (alpha == 255) {
+                out[0] = static_cast<std::uint8_t>(qBlue(c));
+                out[1] = static_cast<std::uint8_t>(qGreen(c));
+                out[2] = static_cast<std::uint8_t>(qRed(c));
+                continue;
+            }
             out[0] = Blend(static_cast<std::uint8_t>(qBlue(c)), out[0], alpha);
             out[1] = Blend(static_cast<std::uint8_t>(qGreen(c)), out[1], alpha);
             out[2] = Blend(static_cast<std::uint8_t>(qRed(c)), out[2], alpha);
+        }
+    }
+}
+
+// A picture without an alpha channel covers the surface: its rows are copied as they are.
+void CopyOpaque(CDib& dib, const QImage& picture)
+{
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        std::uint8_t* out = dib.GetRowPtr(y);
+        for (int x = 0; x < picture.width(); ++x, out += 3) {
+            out[0] = static_cast<std::uint8_t>(qBlue(in[x]));
+            out[1] = static_cast<std::uint8_t>(qGreen(in[x]));
+            out[2] = static_cast<std::uint8_t>(qRed(in[x]));
         }
     }
 }
@@ -153,10 +174,14 @@ bool DecodeWithQt(CDib& dib, const std::uint8_t* data, std::uint32_t size, Pictu
         return false;
     if (!imaging::PictureSizeAllowed(picture.width(), picture.height()))
         return false;
-    picture = picture.convertToFormat(QImage::Format_ARGB32);
+    const bool opaque = !picture.hasAlphaChannel();
+    picture = picture.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
     if (picture.isNull() || !PrepareSurface(dib, picture.width(), picture.height()))
         return false;
-    Composite(dib, picture);
+    if (opaque)
+        CopyOpaque(dib, picture);
+    else
+        Composite(dib, picture);
     return true;
 }
 
