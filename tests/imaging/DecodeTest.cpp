@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QDir>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdlib>
 #include <turbojpeg.h>
 
@@ -153,107 +154,81 @@ TEST(DecodeFiles, FilesLoadByTheirBytesAndEmptyOrMissingFilesFail)
     EXPECT_EQ(dib.GetWidth(), 16);
 }
 
-// Bad input: false, no crash, and the surface as it was when decoding fails before drawing.
-class BadInput : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dib.Create(7, 5, DIB_24BPP, 0x00123456)); }
-    void ExpectUntouched()
-    {
-        EXPECT_TRUE(dib.IsCreated());
-        EXPECT_EQ(dib.GetWidth(), 7);
-        EXPECT_EQ(dib.GetHeight(), 5);
-        EXPECT_EQ(dib.GetPixel(3, 3), 0x563412u);
-    }
-    CDib dib;
-};
-
-TEST_F(BadInput, ZeroBytesFail)
+Bytes WithBytesAt(Bytes bytes, std::size_t at, std::size_t count)
 {
-    const std::uint8_t none = 0;
-    EXPECT_FALSE(dib.LoadFromMemory(&none, 0));
-    EXPECT_FALSE(dib.LoadFromMemory(nullptr, 10));
-    ExpectUntouched();
+    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), count, 0xFF);
+    return bytes;
 }
 
-TEST_F(BadInput, UnknownOrCorruptBytesFail)
-{
-    std::mt19937 rng(4);
-    Bytes noise(5000);
-    for (auto& b : noise)
-        b = static_cast<std::uint8_t>(rng());
-    noise[0] = 0x12;
-    EXPECT_FALSE(Load(dib, noise));
-    for (const Bytes& start : {Bytes{0xFF, 0xD8, 0xFF}, Bytes{'G', 'I', 'F', '8', '9', 'a'}, Bytes{'B', 'M'}}) {
-        Bytes corrupt = noise;
-        std::copy(start.begin(), start.end(), corrupt.begin());
-        EXPECT_FALSE(Load(dib, corrupt));
-    }
-    ExpectUntouched();
-}
-
-TEST_F(BadInput, JpegClaimingHugeSizeWithoutTheDataIsRefused)
+// A JPEG whose frame header (SOF0: marker, length, precision, then height and width) claims
+// 65535 x 65535 pixels.
+Bytes JpegClaimingHugeSize()
 {
     Bytes jpeg = fixtures::EncodeJpeg(Quarters(16, 16));
-    // The frame header (SOF0) holds height and width after marker, length and precision.
     for (std::size_t i = 0; i + 8 < jpeg.size(); ++i)
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
-            jpeg[i + 5] = jpeg[i + 6] = jpeg[i + 7] = jpeg[i + 8] = 0xFF;
-            break;
-        }
-    EXPECT_FALSE(Load(dib, jpeg));
-    ExpectUntouched();
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0)
+            return WithBytesAt(jpeg, i + 5, 4);
+    return {};
 }
 
-TEST_F(BadInput, BmpClaimingHugeSizeIsRefused)
-{
-    Bytes bmp = fixtures::EncodeBmp(Quarters(4, 4));
-    bmp[18] = bmp[19] = bmp[22] = bmp[23] = 0xFF; // 65535 x 65535
-    EXPECT_FALSE(Load(dib, bmp));
-    ExpectUntouched();
-}
-
-TEST_F(BadInput, GifWithAHugeLogicalScreenIsRefused)
-{
-    Bytes gif = fixtures::EncodeGif(Quarters(4, 4));
-    gif[6] = gif[7] = gif[8] = gif[9] = 0xFF;
-    EXPECT_FALSE(Load(dib, gif));
-    ExpectUntouched();
-}
-
-TEST_F(BadInput, ProgressiveJpegWithThousandsOfScansIsRefused)
+// A progressive JPEG whose last scan is repeated three thousand times.
+Bytes JpegOfThousandsOfScans()
 {
     const Bytes jpeg = fixtures::EncodeJpeg(Quarters(16, 16), 85, true);
     std::size_t lastScan = 0;
     for (std::size_t i = 0; i + 1 < jpeg.size(); ++i)
         if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA)
             lastScan = i;
-    ASSERT_GT(lastScan, 0u);
-    const std::size_t end = jpeg.size() - 2; // before the end marker
-    Bytes many(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(end));
+    const auto scan = jpeg.begin() + static_cast<std::ptrdiff_t>(lastScan), end = jpeg.end() - 2;
+    Bytes many(jpeg.begin(), end);
     for (int i = 0; i < 3000; ++i)
-        many.insert(many.end(), jpeg.begin() + static_cast<std::ptrdiff_t>(lastScan),
-                    jpeg.begin() + static_cast<std::ptrdiff_t>(end));
-    many.push_back(0xFF);
-    many.push_back(0xD9);
-    EXPECT_FALSE(Load(dib, many));
+        many.insert(many.end(), scan, end);
+    many.insert(many.end(), {0xFF, 0xD9});
+    return many;
 }
 
-TEST(Rotate, ThreeByTwoPictureTurnsCounterClockwise)
+Bytes Noise(Bytes start)
 {
-    CDib page;
-    ASSERT_TRUE(page.Create(3, 2, DIB_24BPP, 0));
-    // Pixel (x, y) holds 10 * y + x + 1.
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-            page.SetPixel(x, y, static_cast<std::uint32_t>(10 * y + x + 1));
-    ASSERT_TRUE(RotatePage(&page));
-    ASSERT_EQ(page.GetWidth(), 2);
-    ASSERT_EQ(page.GetHeight(), 3);
-    EXPECT_EQ(page.GetPixel(0, 0), 3u); // the old top right
-    EXPECT_EQ(page.GetPixel(0, 2), 1u); // the old top left
-    EXPECT_EQ(page.GetPixel(1, 0), 13u);
-    EXPECT_EQ(page.GetPixel(1, 2), 11u);
-    EXPECT_EQ(page.GetPixel(0, 1), 2u);
+    std::mt19937 rng(4);
+    Bytes noise(5000);
+    for (auto& b : noise)
+        b = static_cast<std::uint8_t>(rng());
+    noise[0] = 0x12;
+    std::copy(start.begin(), start.end(), noise.begin());
+    return noise;
+}
+
+// Bad input: false, no crash, and the surface as it was when decoding fails before drawing.
+TEST(BadInput, EveryKindOfBadPictureIsRefusedAndLeavesTheSurfaceAsItWas)
+{
+    const struct {
+        const char* fault;
+        Bytes bytes;
+        bool untouched;
+    } cases[] = {
+        {"noise decoded", Noise({}), true},
+        {"noise after a JPEG start decoded", Noise({0xFF, 0xD8, 0xFF}), true},
+        {"noise after a GIF start decoded", Noise({'G', 'I', 'F', '8', '9', 'a'}), true},
+        {"noise after a BMP start decoded", Noise({'B', 'M'}), true},
+        {"JPEG claiming a huge size allocated", JpegClaimingHugeSize(), true},
+        {"BMP claiming 65535 x 65535 allocated", WithBytesAt(WithBytesAt(fixtures::EncodeBmp(Quarters(4, 4)), 18, 2), 22, 2), true},
+        {"GIF with a huge logical screen allocated", WithBytesAt(fixtures::EncodeGif(Quarters(4, 4)), 6, 4), true},
+        {"progressive JPEG of thousands of scans decoded", JpegOfThousandsOfScans(), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        CDib dib;
+        ASSERT_TRUE(dib.Create(7, 5, DIB_24BPP, 0x00123456));
+        EXPECT_FALSE(Load(dib, c.bytes));
+        if (c.untouched) {
+            EXPECT_EQ(dib.GetWidth(), 7);
+            EXPECT_EQ(dib.GetPixel(3, 3), 0x563412u);
+        }
+    }
+    CDib dib;
+    const std::uint8_t none = 0;
+    EXPECT_FALSE(dib.LoadFromMemory(&none, 0));
+    EXPECT_FALSE(dib.LoadFromMemory(nullptr, 10));
 }
 
 TEST(Rotate, EveryPixelLandsWhereTheTurnPutsItOnOddSizes)

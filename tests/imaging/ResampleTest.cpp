@@ -277,7 +277,6 @@ TEST(ScalerRefusals, UncreatedSurfacesAndRectanglesOutsideDrawNothing)
     EXPECT_FALSE(src.StretchTo(&dest, 10, 0, 20, 4, 0, 0, 4, 4));       // beyond the right edge
     EXPECT_FALSE(src.SmoothStretchTo(&dest, -9, 0, -1, 4, 0, 0, 4, 4)); // before the left edge
     EXPECT_FALSE(src.StretchTo(&dest, 0, 12, 4, 30, 0, 0, 4, 4));       // below the bottom
-    EXPECT_EQ(surfaces::FirstDifference(dest, dest), "");
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 10; ++x)
             ASSERT_EQ(dest.GetPixel(x, y), 0xFFFFFFu);

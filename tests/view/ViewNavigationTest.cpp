@@ -6,6 +6,7 @@
 #include "view/Messages.h"
 
 #include <QTest>
+#include <functional>
 
 using namespace viewtest;
 
@@ -18,42 +19,57 @@ QString Text(const char* text)
 
 class NavigationTest : public ViewTest {};
 
-TEST_F(NavigationTest, OpeningShowsTheFirstPage)
-{
-    OpenBook(3);
-    EXPECT_EQ(m_view->m_itCurPage, 0u);
-    EXPECT_EQ(CurrentPage(), m_pages[0]);
-    EXPECT_EQ(CurrentWidth(), NumberedPicture(0).width);
-}
+// One move from a known page: where it lands, what the page shows and what notice it gives.
+struct MoveCase {
+    const char* fault;
+    bool twoPages;
+    int count;
+    std::size_t from;
+    std::function<void(CTavimoView&)> move;
+    std::size_t landsOn;
+    const char* notice; // nullptr: none
+};
 
-TEST_F(NavigationTest, ForwardOnTheLastPageStaysWithTheLastPageNotice)
+TEST_F(NavigationTest, EachMoveLandsOnItsPageOrGivesItsNotice)
 {
-    OpenBook(10);
-    m_view->ShowLastPage();
-    EXPECT_FALSE(m_view->TurnPage(true));
-    EXPECT_EQ(m_view->m_itCurPage, 9u);
-    EXPECT_EQ(m_messages->Last(), Text(viewtext::kLastPage));
-    EXPECT_EQ(m_messages->calls.back().type, 1); // the self-closing notice
-}
-
-TEST_F(NavigationTest, BackwardOnTheFirstPageStaysWithTheFirstPageNotice)
-{
-    OpenBook(10);
-    EXPECT_FALSE(m_view->TurnPage(false));
-    EXPECT_EQ(m_view->m_itCurPage, 0u);
-    EXPECT_EQ(m_messages->Last(), Text(viewtext::kFirstPage));
-}
-
-TEST_F(NavigationTest, EveryPageIsVisitedInOrderOneAtATime)
-{
-    OpenBook(4);
-    for (std::size_t i = 1; i < 4; ++i) {
-        ASSERT_TRUE(m_view->TurnPage(true));
-        EXPECT_EQ(CurrentPage(), m_pages[i]);
-        EXPECT_EQ(CurrentWidth(), NumberedPicture(int(i)).width);
+    const auto forward = [](CTavimoView& v) { v.TurnPage(true); };
+    const auto backward = [](CTavimoView& v) { v.TurnPage(false); };
+    const auto next10 = [](CTavimoView& v) { v.OnNext10(); };
+    const auto prev10 = [](CTavimoView& v) { v.OnPrev10(); };
+    const MoveCase cases[] = {
+        {"forward skips a page", false, 4, 1, forward, 2, nullptr},
+        {"backward skips a page", false, 4, 3, backward, 2, nullptr},
+        {"forward past the last page", false, 10, 9, forward, 9, viewtext::kLastPage},
+        {"backward before the first page", false, 10, 0, backward, 0, viewtext::kFirstPage},
+        {"two-page forward not by two", true, 10, 4, forward, 6, nullptr},
+        {"two-page forward past the last full spread", true, 10, 8, forward, 8, viewtext::kLastOfBook},
+        {"two-page odd book cannot reach its last page", true, 9, 6, forward, 8, nullptr},
+        {"two-page backward from index one", true, 10, 1, backward, 1, viewtext::kFirstPage},
+        {"two-page backward not by two", true, 10, 4, backward, 2, nullptr},
+        {"jump back below zero", false, 20, 4, prev10, 0, nullptr},
+        {"jump back not by ten", false, 20, 15, prev10, 5, nullptr},
+        {"jump forward past the end", false, 20, 14, next10, 19, nullptr},
+        {"jump forward not by ten", false, 20, 5, next10, 15, nullptr},
+        {"jump back on the first page silent", false, 20, 0, prev10, 0, viewtext::kFirstPage},
+        {"jump forward on the last page silent", false, 20, 19, next10, 19, viewtext::kLastOfBook},
+        {"end not on the last page", false, 6, 2, [](CTavimoView& v) { v.ShowLastPage(); }, 5, nullptr},
+        {"home not on the first page", true, 10, 1, [](CTavimoView& v) { v.ShowFirstPage(); }, 0, nullptr},
+    };
+    for (const MoveCase& c : cases) {
+        SCOPED_TRACE(c.fault);
+        TearDown();
+        SetUp();
+        g_option.bView2Page = c.twoPages;
+        OpenBook(c.count);
+        m_view->m_itCurPage = c.from;
+        m_view->ShowCurrentPage();
+        c.move(*m_view);
+        EXPECT_EQ(m_view->m_itCurPage, c.landsOn);
+        EXPECT_EQ(CurrentWidth(), NumberedPicture(int(c.landsOn)).width);
+        EXPECT_EQ(m_messages->Texts(), c.notice ? std::vector<QString>{Text(c.notice)} : std::vector<QString>{});
+        if (c.notice == viewtext::kLastPage)
+            EXPECT_EQ(m_messages->calls.back().type, 1); // the self-closing notice
     }
-    ASSERT_TRUE(m_view->TurnPage(false));
-    EXPECT_EQ(CurrentPage(), m_pages[2]);
 }
 
 TEST_F(NavigationTest, EmptyListTurnWaitsForOkInOnePageViewAndClosesItselfInTwoPageView)
@@ -82,19 +98,6 @@ TEST_F(NavigationTest, EmptyListJumpsDoNothingAndPageSelectAsksToOpenFirst)
     EXPECT_EQ(m_messages->Last(), Text(viewtext::kOpenFirst));
 }
 
-TEST_F(NavigationTest, TwoPageViewOfTenPagesVisitsEvenIndexesAndRefusesPastEight)
-{
-    g_option.bView2Page = 1;
-    OpenBook(10);
-    for (std::size_t expected : {2u, 4u, 6u, 8u}) {
-        ASSERT_TRUE(m_view->TurnPage(true));
-        EXPECT_EQ(m_view->m_itCurPage, expected);
-    }
-    EXPECT_FALSE(m_view->TurnPage(true));
-    EXPECT_EQ(m_view->m_itCurPage, 8u);
-    EXPECT_EQ(m_messages->Last(), Text(viewtext::kLastOfBook));
-}
-
 TEST_F(NavigationTest, TwoPageViewOfNinePagesEndsOnTheLastPageWithAWhitePartner)
 {
     g_option.bView2Page = 1;
@@ -109,18 +112,6 @@ TEST_F(NavigationTest, TwoPageViewOfNinePagesEndsOnTheLastPageWithAWhitePartner)
     EXPECT_NE(partnerWidth, 0);
     EXPECT_EQ(m_view->m_pPage2->GetPixel(0, 0), 0xFFFFFFu);
     EXPECT_EQ(m_view->m_pPage2->GetPixel(m_view->m_pPage2->GetWidth() - 1, 50), 0xFFFFFFu);
-}
-
-TEST_F(NavigationTest, TwoPageBackwardFromIndexOneIsRefusedAndHomeReachesIndexZero)
-{
-    g_option.bView2Page = 1;
-    OpenBook(10);
-    m_view->m_itCurPage = 1;
-    EXPECT_FALSE(m_view->TurnPage(false));
-    EXPECT_EQ(m_view->m_itCurPage, 1u);
-    EXPECT_EQ(m_messages->Last(), Text(viewtext::kFirstPage));
-    m_view->ShowFirstPage();
-    EXPECT_EQ(m_view->m_itCurPage, 0u);
 }
 
 TEST_F(NavigationTest, WidePageStandsAloneSoTheSpreadMovesByOne)
@@ -143,53 +134,7 @@ TEST_F(NavigationTest, WidePageStandsAloneSoTheSpreadMovesByOne)
     m_view->ShowCurrentPage();
     ASSERT_TRUE(m_view->TurnPage(false));
     EXPECT_EQ(m_view->m_itCurPage, 2u);
-}
-
-TEST_F(NavigationTest, SquarePageIsNotWide)
-{
-    EXPECT_FALSE(IsWidePage(100, 100));
-    EXPECT_TRUE(IsWidePage(101, 100));
-    EXPECT_FALSE(IsWidePage(99, 100));
-}
-
-TEST_F(NavigationTest, TenPageJumpsStopAtTheEnds)
-{
-    OpenBook(20);
-    m_view->m_itCurPage = 4;
-    m_view->OnPrev10();
-    EXPECT_EQ(m_view->m_itCurPage, 0u);
-    m_view->m_itCurPage = 14;
-    m_view->OnNext10();
-    EXPECT_EQ(m_view->m_itCurPage, 19u);
-    EXPECT_EQ(CurrentWidth(), NumberedPicture(19).width);
-    m_view->m_itCurPage = 5;
-    m_view->OnNext10();
-    EXPECT_EQ(m_view->m_itCurPage, 15u);
-    m_view->OnPrev10();
-    EXPECT_EQ(m_view->m_itCurPage, 5u);
-    EXPECT_TRUE(m_messages->calls.empty());
-}
-
-TEST_F(NavigationTest, TenPageJumpsAtTheEndsShowTheirNotices)
-{
-    OpenBook(20);
-    m_view->OnPrev10();
-    EXPECT_EQ(m_messages->Last(), Text(viewtext::kFirstPage));
-    m_view->ShowLastPage();
-    m_view->OnNext10();
-    EXPECT_EQ(m_messages->Last(), Text(viewtext::kLastOfBook));
-    EXPECT_EQ(m_view->m_itCurPage, 19u);
-}
-
-TEST_F(NavigationTest, HomeAndEndJumpToTheFirstAndLastPage)
-{
-    OpenBook(6);
-    m_view->ShowLastPage();
-    EXPECT_EQ(CurrentPage(), m_pages[5]);
-    EXPECT_EQ(CurrentWidth(), NumberedPicture(5).width);
-    m_view->ShowFirstPage();
-    EXPECT_EQ(CurrentPage(), m_pages[0]);
-    EXPECT_EQ(CurrentWidth(), NumberedPicture(0).width);
+    EXPECT_FALSE(IsWidePage(100, 100)); // a square page pairs
 }
 
 TEST_F(NavigationTest, SecondTurnBeforeThePreparationTickIsDroppedWithCachingOn)

@@ -125,6 +125,7 @@ std::string ViewTest::TempPath(const std::string& name) const
 void ViewTest::OpenBook(int count)
 {
     const std::string folder = TempPath("book");
+    QDir(QString::fromStdString(folder)).removeRecursively(); // a table's earlier row may have left a longer book
     m_pages = WriteJpegBook(folder, count);
     m_view->ScanFolder(folder);
 }

@@ -230,19 +230,6 @@ TEST_F(MessageWindow, EscapeInAnOkBoxAndCloseRequestsAreIgnored)
     }
 }
 
-TEST_F(MessageWindow, TabMovesFocusToTheOtherButton)
-{
-    GMessageBoxWnd& wnd = Make(MB_OKCANCEL);
-    QWidget* focusAfterTab = nullptr;
-    WhileRunning(wnd, [&] {
-        QApplication::setActiveWindow(&wnd);
-        wnd.Child(1)->setFocus();
-        QTest::keyClick(wnd.Child(1), Qt::Key_Tab);
-        focusAfterTab = wnd.focusWidget();
-    });
-    EXPECT_EQ(focusAfterTab, wnd.Child(2));
-}
-
 // ---- countdown
 
 TEST_F(MessageWindow, CountdownShowsRemainingSecondsAndClosesBelowOne)
