@@ -19,20 +19,18 @@ constexpr const char* kRecentBooks = "sRecentBooks";
 constexpr qsizetype kMaxNameBytes = 4096;
 constexpr std::int32_t kMaxKind = 999;
 
-bool Contains(const std::vector<std::string>& paths, const std::string& path)
-{
+bool Contains(const std::vector<std::string>& paths, const std::string& path) {
     return std::find(paths.begin(), paths.end(), path) != paths.end();
 }
 
-std::vector<RecentBook>::iterator FindPath(std::vector<RecentBook>& books, const std::string& path)
-{
-    return std::find_if(books.begin(), books.end(), [&](const RecentBook& book) { return book.path == path; });
+std::vector<RecentBook>::iterator FindPath(std::vector<RecentBook>& books, const std::string& path) {
+    return std::find_if(books.begin(), books.end(),
+                        [&](const RecentBook& book) { return book.path == path; });
 }
 
 // Hexadecimal digits back to bytes; nothing when the text is not whole hexadecimal bytes
 // or decodes to more than kMaxNameBytes.
-std::optional<std::string> FromHex(const QString& text)
-{
+std::optional<std::string> FromHex(const QString& text) {
     if (text.size() % 2 != 0 || text.size() > 2 * kMaxNameBytes)
         return std::nullopt;
     const bool hex = std::all_of(text.begin(), text.end(), [](QChar c) {
@@ -44,23 +42,20 @@ std::optional<std::string> FromHex(const QString& text)
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-QString ToHex(const std::string& bytes)
-{
+QString ToHex(const std::string& bytes) {
     return QString::fromLatin1(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())).toHex());
 }
 
 } // namespace
 
-QStringList CRecentBooks::Encode(const std::vector<RecentBook>& books)
-{
+QStringList CRecentBooks::Encode(const std::vector<RecentBook>& books) {
     QStringList stored;
     for (const RecentBook& book : books)
         stored.append(QStringLiteral("%1:%2:%3").arg(book.kind).arg(ToHex(book.path), ToHex(book.page)));
     return stored;
 }
 
-std::vector<RecentBook> CRecentBooks::Decode(const QStringList& stored)
-{
+std::vector<RecentBook> CRecentBooks::Decode(const QStringList& stored) {
     std::vector<RecentBook> books;
     for (const QString& entry : stored) {
         if (books.size() == kMaxBooks)
@@ -71,7 +66,8 @@ std::vector<RecentBook> CRecentBooks::Decode(const QStringList& stored)
         bool isNumber = false;
         const int kind = parts[0].toInt(&isNumber);
         const std::optional<std::string> path = FromHex(parts[1]);
-        if (!isNumber || kind < 0 || kind > kMaxKind || !path || path->empty() || FindPath(books, *path) != books.end())
+        if (!isNumber || kind < 0 || kind > kMaxKind || !path || path->empty() ||
+            FindPath(books, *path) != books.end())
             continue;
         // A page name that does not read leaves the book on its first page.
         books.push_back({*path, kind, FromHex(parts[2]).value_or(std::string())});
@@ -79,8 +75,7 @@ std::vector<RecentBook> CRecentBooks::Decode(const QStringList& stored)
     return books;
 }
 
-void CRecentBooks::Load()
-{
+void CRecentBooks::Load() {
     QStringList stored;
     GetRegList(kTavimoKey, kRecentBooks, stored);
     m_books = Decode(stored);
@@ -88,8 +83,7 @@ void CRecentBooks::Load()
     m_forgotten.clear();
 }
 
-void CRecentBooks::Save()
-{
+void CRecentBooks::Save() {
     std::vector<RecentBook> merged;
     const bool written = UpdateRegList(kTavimoKey, kRecentBooks, [&](const QStringList& stored) {
         // Ours in front, in our order; then the other instance's, as far as we left them.
@@ -108,15 +102,14 @@ void CRecentBooks::Save()
     m_forgotten.clear();
 }
 
-const RecentBook* CRecentBooks::Find(const std::string& path, std::int32_t kind) const
-{
-    const auto it = std::find_if(m_books.begin(), m_books.end(),
-                                 [&](const RecentBook& book) { return book.path == path && book.kind == kind; });
+const RecentBook* CRecentBooks::Find(const std::string& path, std::int32_t kind) const {
+    const auto it = std::find_if(m_books.begin(), m_books.end(), [&](const RecentBook& book) {
+        return book.path == path && book.kind == kind;
+    });
     return it == m_books.end() ? nullptr : &*it;
 }
 
-void CRecentBooks::Remember(const std::string& path, std::int32_t kind, const std::string& page)
-{
+void CRecentBooks::Remember(const std::string& path, std::int32_t kind, const std::string& page) {
     const auto old = FindPath(m_books, path);
     if (old != m_books.end())
         m_books.erase(old);
@@ -128,8 +121,7 @@ void CRecentBooks::Remember(const std::string& path, std::int32_t kind, const st
     std::erase(m_forgotten, path);
 }
 
-void CRecentBooks::Forget(const std::string& path)
-{
+void CRecentBooks::Forget(const std::string& path) {
     const auto old = FindPath(m_books, path);
     if (old != m_books.end())
         m_books.erase(old);
@@ -138,8 +130,7 @@ void CRecentBooks::Forget(const std::string& path)
         m_forgotten.push_back(path);
 }
 
-void CRecentBooks::Clear()
-{
+void CRecentBooks::Clear() {
     std::vector<std::string> paths;
     for (const RecentBook& book : m_books)
         paths.push_back(book.path);

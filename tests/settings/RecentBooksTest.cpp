@@ -15,22 +15,20 @@ protected:
     void TearDown() override { ClearStore(); }
 };
 
-std::vector<std::string> Paths(const CRecentBooks& list)
-{
+std::vector<std::string> Paths(const CRecentBooks& list) {
     std::vector<std::string> paths;
     for (const RecentBook& book : list.Books())
         paths.push_back(book.path);
     return paths;
 }
 
-TEST_F(RecentBooks, TheMostRecentComeFirstAndOnlyTenAreKept)
-{
+TEST_F(RecentBooks, TheMostRecentComeFirstAndOnlyTenAreKept) {
     CRecentBooks list;
     for (int i = 0; i < 12; ++i)
         list.Remember("/books/" + std::to_string(i), 0, "p");
     list.Remember("/books/5", 2, "q"); // read again: to the front, not twice
-    const std::vector<std::string> expected = {"/books/5",  "/books/11", "/books/10", "/books/9", "/books/8",
-                                               "/books/7",  "/books/6",  "/books/4",  "/books/3", "/books/2"};
+    const std::vector<std::string> expected = {"/books/5", "/books/11", "/books/10", "/books/9", "/books/8",
+                                               "/books/7", "/books/6",  "/books/4",  "/books/3", "/books/2"};
     EXPECT_EQ(Paths(list), expected);
     EXPECT_EQ(list.Find("/books/5", 2)->page, "q");
     EXPECT_EQ(list.Find("/books/5", 0), nullptr) << "a book is one path of one kind";
@@ -40,8 +38,7 @@ TEST_F(RecentBooks, TheMostRecentComeFirstAndOnlyTenAreKept)
     EXPECT_EQ(Paths(reread), expected);
 }
 
-TEST_F(RecentBooks, DamagedStoredEntriesAreSkippedOrOpenTheFirstPage)
-{
+TEST_F(RecentBooks, DamagedStoredEntriesAreSkippedOrOpenTheFirstPage) {
     const QString page = QString::fromLatin1(QByteArray("p7").toHex());
     const QString path = QString::fromLatin1(QByteArray("/b").toHex());
     struct Case {
@@ -62,7 +59,7 @@ TEST_F(RecentBooks, DamagedStoredEntriesAreSkippedOrOpenTheFirstPage)
         {"a page that does not read must open the first page", {"0:" + path + ":zz"}, 1, ""},
         {"an over-long page must open the first page", {"0:" + path + ":" + QString(20000, u'a')}, 1, ""},
         {"a path stored twice must be kept once", {"0:" + path + ":" + page, "1:" + path + ":"}, 1, "p7"},
-        {"more than ten entries must give ten books", QStringList(12, "0:" + path + ":") , 1, ""},
+        {"more than ten entries must give ten books", QStringList(12, "0:" + path + ":"), 1, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -86,8 +83,7 @@ TEST_F(RecentBooks, DamagedStoredEntriesAreSkippedOrOpenTheFirstPage)
     EXPECT_TRUE(list.Books().empty()) << "a number is no list";
 }
 
-TEST_F(RecentBooks, PathsThatAreNoUtf8ComeBackByteForByte)
-{
+TEST_F(RecentBooks, PathsThatAreNoUtf8ComeBackByteForByte) {
     const std::string path("/books/\xff\xfe\x80 \xc3(", 13);
     const std::string page("/books/\xff\xfe\x80 \xc3(/\xe9t\xe9.jpg", 22);
     CRecentBooks list;
@@ -99,8 +95,7 @@ TEST_F(RecentBooks, PathsThatAreNoUtf8ComeBackByteForByte)
     EXPECT_EQ(reread.Find(path, 1)->page, page);
 }
 
-TEST_F(RecentBooks, TwoInstancesWritingInTurnKeepWhatEachRead)
-{
+TEST_F(RecentBooks, TwoInstancesWritingInTurnKeepWhatEachRead) {
     CRecentBooks first;
     first.Remember("/old", 0, "o");
     first.Remember("/gone", 0, "g");

@@ -15,8 +15,7 @@ namespace {
 
 class ResumeTest : public ViewTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ViewTest::SetUp();
         ForgetEveryBook();
         m_book = TempPath("book");
@@ -26,21 +25,18 @@ protected:
         QDir().mkpath(QString::fromStdString(m_other));
         WriteJpegBook(m_other, 2);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         ViewTest::TearDown();
         ForgetEveryBook();
     }
-    static void ForgetEveryBook()
-    {
+    static void ForgetEveryBook() {
         g_recentBooks = CRecentBooks();
         g_recentBooks.Load();
         g_recentBooks.Clear();
         g_recentBooks.Save();
     }
     // Opens the book, turns `turns` pages and leaves it for another book.
-    void ReadAndLeave(int turns)
-    {
+    void ReadAndLeave(int turns) {
         const std::int32_t resume = g_option.bResumePage;
         g_option.bResumePage = 0;
         m_view->OpenCommandLinePath(m_book);
@@ -53,8 +49,7 @@ protected:
     std::string m_other;
 };
 
-TEST_F(ResumeTest, TheLeftPageComesBackOnlyWhereReadingOnIsAsked)
-{
+TEST_F(ResumeTest, TheLeftPageComesBackOnlyWhereReadingOnIsAsked) {
     struct Case {
         const char* fault;
         bool resume;
@@ -87,8 +82,7 @@ TEST_F(ResumeTest, TheLeftPageComesBackOnlyWhereReadingOnIsAsked)
     }
 }
 
-TEST_F(ResumeTest, ThePageIsFoundByItsNameOrTheBookStartsAtItsFirst)
-{
+TEST_F(ResumeTest, ThePageIsFoundByItsNameOrTheBookStartsAtItsFirst) {
     g_option.bResumePage = 1;
     ReadAndLeave(2);
     // Pages sorted before it move the page left to another place in the list.
@@ -104,8 +98,7 @@ TEST_F(ResumeTest, ThePageIsFoundByItsNameOrTheBookStartsAtItsFirst)
     EXPECT_EQ(m_view->m_itCurPage, 0u) << "a page gone from the book must open the first page";
 }
 
-TEST_F(ResumeTest, ABookGoneFromTheDiskIsReportedAndLeavesTheList)
-{
+TEST_F(ResumeTest, ABookGoneFromTheDiskIsReportedAndLeavesTheList) {
     ReadAndLeave(1);
     ASSERT_NE(g_recentBooks.Find(m_book, SOURCE_FOLDER), nullptr);
     ASSERT_TRUE(QDir(QString::fromStdString(m_book)).removeRecursively());
@@ -115,8 +108,7 @@ TEST_F(ResumeTest, ABookGoneFromTheDiskIsReportedAndLeavesTheList)
     EXPECT_EQ(g_recentBooks.Books().size(), 1u) << "only the vanished book leaves the list";
 }
 
-TEST_F(ResumeTest, PickedFilesAreNoBookAndDoNotTakeTheLeftBooksPage)
-{
+TEST_F(ResumeTest, PickedFilesAreNoBookAndDoNotTakeTheLeftBooksPage) {
     m_view->OpenCommandLinePath(m_book);
     ASSERT_TRUE(m_view->TurnPage(true));
     m_view->OpenDroppedPaths({m_pages[4], m_pages[5]});
