@@ -31,6 +31,8 @@ public:
     virtual void OnViewStatusBar() = 0;
     virtual void OnAppAbout() = 0;
     virtual void OnAppExit() = 0;
+    // Shows the recent books to choose from.
+    virtual void OnRecentBooks() = 0;
 
     // The frame's state that check marks show.
     virtual bool IsFullScreen() const = 0;

@@ -57,6 +57,8 @@ const CommandInfo kCommands[] = {
      [](const CCommandTarget&) { return g_option.bSharpen != 0; }, [](CCommandTarget& t) { t.OnSharpen(); }},
     {ID_ROTATE, "ID_ROTATE", "돌리기\n돌리고(R)", nullptr,
      [](const CCommandTarget&) { return g_option.bRotate != 0; }, [](CCommandTarget& t) { t.OnRotate(); }},
+    {ID_RECENT_BOOKS, "ID_RECENT_BOOKS", "최근에 읽은 책\n최근에 읽은 책(CTRL+R)", nullptr, nullptr,
+     [](CCommandTarget& t) { t.OnRecentBooks(); }},
     {ID_VIEW_TOOLBAR, "ID_VIEW_TOOLBAR", "도구 모음을 보이거나 감춥니다\n툴바 보이기(`)", nullptr,
      [](const CCommandTarget& t) { return t.IsToolBarVisible(); },
      [](CCommandTarget& t) { t.OnViewToolBar(); }},
@@ -82,6 +84,7 @@ const Accelerator kAccelerators[] = {
     {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE}, {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
     {Qt::CTRL | Qt::Key_Insert, ID_EDIT_COPY},   {Qt::SHIFT | Qt::Key_Insert, ID_EDIT_PASTE},
     {Qt::CTRL | Qt::Key_X, ID_EDIT_CUT},         {Qt::CTRL | Qt::Key_Z, ID_EDIT_UNDO},
+    {Qt::CTRL | Qt::Key_R, ID_RECENT_BOOKS},
 };
 
 const int kToolbar[] = {

@@ -6,6 +6,7 @@
 #include "app/ToolbarIcons.h"
 #include "settings/Option.h"
 #include "settings/OptionDlg.h"
+#include "settings/RecentBooks.h"
 #include "widgets/AboutDlg.h"
 #include "widgets/MessageBox.h"
 
@@ -13,10 +14,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -26,6 +29,8 @@ constexpr int kProgressPaneWidth = 200;
 constexpr int kStartupDelayMs = 10;
 
 const char* const kIdleText = "준비";
+const char* const kNoRecentBooksText = "최근에 읽은 책 없음";
+const char* const kClearRecentText = "최근 목록 지우기";
 
 bool IsInputEvent(QEvent::Type type) {
     switch (type) {
@@ -52,6 +57,7 @@ CMainFrame::CMainFrame(const QString& bookPath, QWidget* parent)
 
     CreateActions();
     CreateToolBar();
+    CreateRecentMenu();
     CreateStatusBar();
 
     m_idleUpdate.setSingleShot(true);
@@ -101,6 +107,40 @@ void CMainFrame::CreateToolBar() {
             m_toolBar->addAction(m_actions.at(id));
     }
     addToolBar(Qt::TopToolBarArea, m_toolBar);
+}
+
+void CMainFrame::CreateRecentMenu() {
+    m_recentMenu = new QMenu(this);
+    m_recentMenu->setObjectName(QStringLiteral("recentBooks"));
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &CMainFrame::FillRecentMenu);
+    for (const int id : {ID_OPEN_FILE, ID_OPEN_FOLDER, ID_OPEN_ARCHIVE}) {
+        if (auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(m_actions.at(id)))) {
+            button->setMenu(m_recentMenu);
+            button->setPopupMode(QToolButton::MenuButtonPopup);
+        }
+    }
+}
+
+void CMainFrame::FillRecentMenu() {
+    m_recentMenu->clear();
+    int number = 0;
+    for (const RecentBook& book : g_recentBooks.Books()) {
+        const std::string path = book.path;
+        const QString shown = QString::fromLocal8Bit(path.data(), qsizetype(path.size()));
+        // The number is the entry's mnemonic; an ampersand of the path is shown as it is.
+        QAction* entry = m_recentMenu->addAction(
+            QStringLiteral("&%1 %2").arg(++number % 10).arg(QString(shown).replace(u'&', QStringLiteral("&&"))));
+        connect(entry, &QAction::triggered, this, [this, path] { m_view.OpenRecentBook(path); });
+    }
+    if (number == 0)
+        m_recentMenu->addAction(QString::fromUtf8(kNoRecentBooksText))->setEnabled(false);
+    m_recentMenu->addSeparator();
+    QAction* clear = m_recentMenu->addAction(QString::fromUtf8(kClearRecentText));
+    clear->setEnabled(number > 0);
+    connect(clear, &QAction::triggered, this, [] {
+        g_recentBooks.Clear();
+        g_recentBooks.Save();
+    });
 }
 
 void CMainFrame::CreateStatusBar() {
@@ -291,6 +331,12 @@ void CMainFrame::OnAppAbout() {
     dialog.exec();
 }
 
+void CMainFrame::OnRecentBooks() {
+    // Under the open buttons while the toolbar shows, else at the view's top left corner.
+    QWidget* button = m_toolBar->isHidden() ? nullptr : m_toolBar->widgetForAction(m_actions.at(ID_OPEN_FILE));
+    m_recentMenu->popup(button ? button->mapToGlobal(QPoint(0, button->height())) : m_view.mapToGlobal(QPoint(0, 0)));
+}
+
 void CMainFrame::OnAppExit() {
     close();
 }
@@ -307,6 +353,7 @@ bool CMainFrame::IsStatusBarVisible() const {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     g_option.bIsMaximized = isMaximized() ? 1 : 0;
+    m_view.LeaveBook();
     QMainWindow::closeEvent(event);
 }
 

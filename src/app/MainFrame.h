@@ -13,6 +13,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QStatusBar;
 class QToolBar;
@@ -59,6 +60,7 @@ public:
     void OnViewStatusBar() override;
     void OnAppAbout() override;
     void OnAppExit() override;
+    void OnRecentBooks() override;
     bool IsFullScreen() const override;
     bool IsToolBarVisible() const override;
     bool IsStatusBarVisible() const override;
@@ -68,6 +70,7 @@ public:
     QProgressBar* ProgressBar() const { return m_progress; }
     QLabel* PagePane() const { return m_pagePane; }
     QAction* Action(int id) const;
+    QMenu* RecentMenu() const { return m_recentMenu; }
     // Whether the book named at start-up is still to be opened.
     bool IsStartupPending() const { return m_startupTimer.isActive(); }
 
@@ -79,6 +82,8 @@ private:
     void CreateActions();
     void CreateToolBar();
     void CreateStatusBar();
+    void CreateRecentMenu();
+    void FillRecentMenu();
     void OpenStartupBook();
     void EnterFullScreen();
     void LeaveFullScreen();
@@ -87,6 +92,7 @@ private:
     CTavimoView m_view;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_pagePane = nullptr;
+    QMenu* m_recentMenu = nullptr;
     QProgressBar* m_progress = nullptr;
     std::map<int, QAction*> m_actions;
     bool m_bFullScreen = false;

@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "app/MainFrame.h"
 #include "settings/Option.h"
+#include "settings/RecentBooks.h"
 #include "widgets/MessageBox.h"
 
 CTavimoApp::CTavimoApp(int& argc, char** argv) : m_app(argc, argv) {}
@@ -17,6 +18,7 @@ bool CTavimoApp::InitInstance() {
     QGuiApplication::setDesktopFileName(QStringLiteral("tavimo"));
     QApplication::setWindowIcon(AppIcon());
     g_option.Load();
+    g_recentBooks.Load();
     m_pMainWnd = std::make_unique<CMainFrame>(BookPathFromArguments(QCoreApplication::arguments()));
     m_pMainWnd->ShowFrame();
     return true;

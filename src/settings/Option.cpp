@@ -26,6 +26,7 @@ constexpr SwitchField kSwitches[] = {
     {"bAutoDetectWidth", &COption::bAutoDetectWidth, 0},
     {"bIsMaximized", &COption::bIsMaximized, 0},
     {"bRotate", &COption::bRotate, 0},
+    {"bResumePage", &COption::bResumePage, 0},
 };
 
 constexpr const char* kRecentFolder = "sRecentFolder";

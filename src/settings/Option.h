@@ -1,4 +1,4 @@
-// COption: the user's settings, nine switches and the recent folder, kept in the per-user
+// COption: the user's settings, the switches and the recent folder, kept in the per-user
 // store under ZELLORY/TAVIMO. g_option is the one record of the process.
 #pragma once
 
@@ -12,16 +12,19 @@ public:
     void Load();
     void Save();
 
-    std::int32_t bFlipPage = 0;
-    std::int32_t bInterpolation = 1;
-    std::int32_t bSharpen = 0;
-    std::int32_t bStretech = 1;
-    std::int32_t bView2Page = 0;
-    std::int32_t bCacheNextFile = 1;
-    std::int32_t bAutoDetectWidth = 0;
-    std::int32_t bIsMaximized = 0;
+    // The switches take their defaults from the value table, which Load applies.
+    std::int32_t bFlipPage;
+    std::int32_t bInterpolation;
+    std::int32_t bSharpen;
+    std::int32_t bStretech;
+    std::int32_t bView2Page;
+    std::int32_t bCacheNextFile;
+    std::int32_t bAutoDetectWidth;
+    std::int32_t bIsMaximized;
     std::string sRecentFolder;
-    std::int32_t bRotate = 0;
+    std::int32_t bRotate;
+    // Books on the recent list open on the page last shown.
+    std::int32_t bResumePage;
 };
 
 extern COption g_option;

@@ -29,6 +29,7 @@ const COptionDlg::Binding COptionDlg::kBindings[] = {
     // Shown with its stored state; nothing in the dialog can change it.
     {&COptionDlg::m_bAutoDetectWidth, &COption::bAutoDetectWidth, 1005, "페이지 폭 자동 인식하기", 25, 85, 91, 10, false},
     {&COptionDlg::m_bSharpen, &COption::bSharpen, 1006, "샤픈", 25, 40, 56, 10, true},
+    {&COptionDlg::m_bResumePage, &COption::bResumePage, 1007, "읽던 페이지부터 열기", 10, 116, 91, 10, true},
 };
 
 COptionDlg::COptionDlg(QWidget* parent)
@@ -62,7 +63,7 @@ COptionDlg::COptionDlg(QWidget* parent)
     // Tab order of the template: OK, Cancel, then the boxes by id.
     QWidget* previous = m_pCancel;
     setTabOrder(m_pOk, m_pCancel);
-    for (int id = 1000; id <= 1006; ++id) {
+    for (int id = 1000; id <= 1007; ++id) {
         setTabOrder(previous, CheckBox(id));
         previous = CheckBox(id);
     }

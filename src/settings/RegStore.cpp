@@ -3,6 +3,9 @@
 #include "RegStore.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -78,6 +81,22 @@ bool Written(QSettings& store)
     return store.status() != QSettings::AccessError;
 }
 
+// Readers of a list value that is being rewritten wait at most this long for the writer.
+constexpr int kListLockWaitMs = 2000;
+
+// The lock that keeps the read, merge and write of a list value to one instance at a time.
+// QSettings' own lock covers only its write, so the list has one beside the INI file (the
+// registry has no file of its own, and the INI path names the same per-user folder).
+QString ListLockPath(const std::string& keyPath)
+{
+    const auto store = OpenStore(keyPath);
+    if (!store)
+        return {};
+    const QSettings ini(QSettings::IniFormat, QSettings::UserScope, store->organizationName(),
+                        store->applicationName());
+    return ini.fileName() + QStringLiteral(".list-lock");
+}
+
 } // namespace
 
 bool GetRegDword(const std::string& keyPath, const std::string& valueName, std::int32_t& out, std::int32_t def)
@@ -137,5 +156,41 @@ bool SetRegString(const std::string& keyPath, const std::string& valueName, cons
     if (!store)
         return false;
     store->setValue(QString::fromStdString(valueName), QString::fromStdString(value));
+    return Written(*store);
+}
+
+bool GetRegList(const std::string& keyPath, const std::string& valueName, QStringList& out)
+{
+    const auto store = OpenStore(keyPath);
+    if (!store)
+        return false;
+    const QVariant value = store->value(QString::fromStdString(valueName));
+    if (value.typeId() == QMetaType::QStringList)
+        out = value.toStringList();
+    else if (value.typeId() == QMetaType::QString)
+        out = QStringList{value.toString()}; // a list of one is read back as a bare text
+    else
+        return false;
+    return true;
+}
+
+bool UpdateRegList(const std::string& keyPath, const std::string& valueName,
+                   const std::function<QStringList(const QStringList& stored)>& update)
+{
+    const QString lockPath = ListLockPath(keyPath);
+    if (lockPath.isEmpty() || !QDir().mkpath(QFileInfo(lockPath).absolutePath()))
+        return false;
+    QLockFile lock(lockPath);
+    if (!lock.tryLock(kListLockWaitMs))
+        return false;
+    QStringList stored;
+    GetRegList(keyPath, valueName, stored);
+    const auto store = OpenStore(keyPath);
+    if (!store)
+        return false;
+    // QSettings writes the file through a temporary one and renames it, so a crash during
+    // the write leaves the previous store whole.
+    store->setAtomicSyncRequired(true);
+    store->setValue(QString::fromStdString(valueName), update(stored));
     return Written(*store);
 }

@@ -59,6 +59,11 @@ public:
     bool LoadPage(CDib* target, const std::string& page);
     // The start-up rule for a path named on the command line.
     void OpenCommandLinePath(const std::string& path);
+    // Opens a book of the recent list on its remembered page; one gone from the disk is
+    // reported and leaves the list.
+    void OpenRecentBook(const std::string& path);
+    // Keeps the open book's page on the recent list and writes the list.
+    void LeaveBook();
 
     // Opening commands and drops.
     void OnOpenFile();
@@ -175,6 +180,10 @@ private:
     // Forgets the open book's turn state before another book replaces it.
     void ResetForNewSource();
     void OpenPictureFiles(const std::vector<std::string>& paths);
+    // Shows a newly opened book (folder or archive at `path`) on its first page, or on its
+    // remembered page when reading on, and puts it in front of the recent list.
+    void ShowOpenedBook(const std::string& path);
+    bool ShowOpenedPage(std::size_t index);
     bool RunKeyAction(int key);
     // Shows the page a turn moved to and, with reading ahead on, starts its preparation.
     bool ShowTurnedPage(bool forward, int prepareDelayMs);
@@ -186,4 +195,7 @@ private:
     // empty when the whole screen is to be painted.
     QRegion m_unsharpenedShown;
     std::vector<std::uint8_t> m_pageBytes; // an archive page's bytes, reused across turns
+    std::string m_bookPath;               // the open book's path; empty for picked files
+    std::string m_strBookPage;            // the open book's entry last shown
+    bool m_bOpeningRecent = false;        // an opening from the recent list is under way
 };

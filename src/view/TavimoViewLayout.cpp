@@ -29,6 +29,8 @@ bool CTavimoView::ShowCurrentPage()
     if (!HasCurrentPage())
         return false;
     UpdateWindowRect();
+    if (!m_bookPath.empty())
+        m_strBookPage = m_pageList[m_itCurPage];
     const bool shown = g_option.bView2Page ? ShowTwoPages() : ShowOnePage();
     if (m_pFrame)
         m_pFrame->ShowPageStatus(FormatTitle());

@@ -47,6 +47,13 @@ bool CTavimoView::TurnPage(bool forward)
     return ShowTurnedPage(forward, kOnePagePrepareDelayMs);
 }
 
+bool CTavimoView::ShowOpenedPage(std::size_t index)
+{
+    // As the first turn into a book, only from `index`; in two-page view its partner follows.
+    m_itCurPage = index;
+    return ShowTurnedPage(true, g_option.bView2Page ? kTwoPagePrepareDelayMs : kOnePagePrepareDelayMs);
+}
+
 bool CTavimoView::ShowTurnedPage(bool forward, int prepareDelayMs)
 {
     if (!ShowCurrentPage())

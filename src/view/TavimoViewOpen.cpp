@@ -4,6 +4,7 @@
 
 #include "Messages.h"
 #include "settings/Option.h"
+#include "settings/RecentBooks.h"
 #include "sources/ArchiveKind.h"
 #include "sources/PageNames.h"
 #include "widgets/MessageBox.h"
@@ -52,6 +53,7 @@ void CTavimoView::SortPageList()
 
 void CTavimoView::ResetForNewSource()
 {
+    LeaveBook();
     // Entries such as "0000" recur between books: nothing prepared for the old book may be
     // taken for the new one, and a pending preparation must not hold back its first page.
     KillTimer(TIMER_PREPARE_FORWARD);
@@ -78,7 +80,7 @@ void CTavimoView::ScanFolder(const std::string& folder)
     SortPageList();
     m_itCurPage = m_pageList.size();
     if (!m_pageList.empty())
-        TurnPage(true);
+        ShowOpenedBook(folder);
     else
         NotifyAndWait(QString::fromUtf8(viewtext::kFolderEmpty).arg(QString::fromStdString(folder)));
 }
@@ -103,7 +105,7 @@ void CTavimoView::OpenZip(const std::string& path)
     m_itCurPage = m_pageList.size();
     SortPageList();
     if (!m_pageList.empty())
-        TurnPage(true);
+        ShowOpenedBook(path);
 }
 
 void CTavimoView::OpenPco(const std::string& path)
@@ -127,7 +129,7 @@ void CTavimoView::OpenPco(const std::string& path)
     m_itCurPage = m_pageList.size();
     SortPageList();
     if (!m_pageList.empty())
-        TurnPage(true);
+        ShowOpenedBook(path);
 }
 
 bool CTavimoView::LoadPage(CDib* target, const std::string& page)
@@ -175,6 +177,47 @@ void CTavimoView::OpenCommandLinePath(const std::string& path)
         ScanFolder(path);
     else
         OpenArchiveByName(path);
+}
+
+void CTavimoView::ShowOpenedBook(const std::string& path)
+{
+    m_bookPath = path;
+    std::size_t start = 0;
+    const RecentBook* known = g_recentBooks.Find(path, m_sourceKind);
+    if (known && (g_option.bResumePage || m_bOpeningRecent)) {
+        // A page gone from the book since it was read leaves it on its first page.
+        const auto page = std::find(m_pageList.begin(), m_pageList.end(), known->page);
+        if (page != m_pageList.end())
+            start = std::size_t(page - m_pageList.begin());
+    }
+    m_strBookPage = m_pageList[start];
+    g_recentBooks.Remember(path, m_sourceKind, m_strBookPage);
+    ShowOpenedPage(start);
+}
+
+void CTavimoView::LeaveBook()
+{
+    if (m_bookPath.empty())
+        return;
+    // Picked files gathered for the next book may already stand in the page list; the page
+    // shown last is still the book's.
+    g_recentBooks.Remember(m_bookPath, m_sourceKind, m_strBookPage);
+    g_recentBooks.Save();
+    m_bookPath.clear();
+}
+
+void CTavimoView::OpenRecentBook(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::path(path), error)) {
+        g_recentBooks.Forget(path);
+        g_recentBooks.Save();
+        NotifyAndWait(QString::fromUtf8(viewtext::kOpenFailed));
+        return;
+    }
+    m_bOpeningRecent = true;
+    OpenCommandLinePath(path);
+    m_bOpeningRecent = false;
 }
 
 void CTavimoView::OpenPictureFiles(const std::vector<std::string>& paths)

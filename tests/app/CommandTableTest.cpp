@@ -37,6 +37,7 @@ const Expected kCommands[] = {
     {ID_SELECT_PAGE, "SelectPage", "페이지 선택", "페이지 선택(ENTER)"},
     {ID_SHARPEN, "OnSharpen", "샤픈 처리", "샤픈 처리(S)"},
     {ID_ROTATE, "OnRotate", "돌리기", "돌리고(R)"},
+    {ID_RECENT_BOOKS, "OnRecentBooks", "최근에 읽은 책", "최근에 읽은 책(CTRL+R)"},
     {ID_VIEW_TOOLBAR, "OnViewToolBar", "도구 모음을 보이거나 감춥니다", "툴바 보이기(`)"},
     {ID_VIEW_STATUS_BAR, "OnViewStatusBar", "상태 표시줄을 표시하거나 감춥니다", "상태바 보이기(`)"},
     {ID_APP_ABOUT, "OnAppAbout", "정보", "정보"},
@@ -90,7 +91,8 @@ TEST(Accelerators, EachKeyLeadsToOneCommandOfTheTable)
     const std::pair<int, QKeyCombination> keys[] = {{ID_OPEN_FILE, Qt::CTRL | Qt::Key_O},
                                                     {ID_OPEN_FOLDER, Qt::ALT | Qt::Key_O},
                                                     {ID_OPEN_ARCHIVE, Qt::CTRL | Qt::Key_P},
-                                                    {ID_ROTATE, QKeyCombination(Qt::Key_R)}};
+                                                    {ID_ROTATE, QKeyCombination(Qt::Key_R)},
+                                                    {ID_RECENT_BOOKS, Qt::CTRL | Qt::Key_R}};
     for (const auto& [id, key] : keys)
         EXPECT_EQ(ShortcutsFor(id), QList<QKeySequence>{QKeySequence(key)}) << Describe(id);
 }

@@ -35,6 +35,7 @@ public:
     void OnViewStatusBar() override { calls.push_back("OnViewStatusBar"); }
     void OnAppAbout() override { calls.push_back("OnAppAbout"); }
     void OnAppExit() override { calls.push_back("OnAppExit"); }
+    void OnRecentBooks() override { calls.push_back("OnRecentBooks"); }
     bool IsFullScreen() const override { return fullScreen; }
     bool IsToolBarVisible() const override { return toolBarVisible; }
     bool IsStatusBarVisible() const override { return statusBarVisible; }

@@ -145,7 +145,9 @@ open_dialog() {
 # click_toolbar_button INDEX SEPARATORS: clicks the toolbar's button number INDEX (from 0,
 # separators not counted) that has SEPARATORS separators before it, at the window's last read
 # geometry. With 17x16 icons the buttons stand 26 pixels apart after a 12-pixel grip, and a
-# separator adds 7 pixels.
+# separator adds 7 pixels. The first three (the open buttons) carry the recent books' menu
+# arrow, 12 pixels wide each; a click on an open button aims at its left part.
 click_toolbar_button() {
-    xdotool mousemove $((WX + 25 + 26 * $1 + 7 * $2)) $((WY + 15)) click 1
+    local arrows=$(($1 < 3 ? $1 : 3))
+    xdotool mousemove $((WX + 25 + 26 * $1 + 12 * arrows + 7 * $2)) $((WY + 15)) click 1
 }

@@ -99,7 +99,7 @@ TEST_F(OptionDialog, OkCopiesTheBoxesAndSavesAllTenValues)
         SCOPED_TRACE(kBoxes[i].id);
         EXPECT_EQ(g_option.*kBoxes[i].field, expected[i]);
     }
-    EXPECT_EQ(OpenTavimoStore()->allKeys().size(), 10) << "unchanged values are written too";
+    EXPECT_EQ(OpenTavimoStore()->allKeys().size(), 11) << "unchanged values are written too";
     EXPECT_EQ(OpenTavimoStore()->value("bStretech").toInt(), 0);
     EXPECT_EQ(OpenTavimoStore()->value("bCacheNextFile").toInt(), 1);
 }

@@ -29,7 +29,7 @@ const Value kSwitches[] = {
     {"bSharpen", &COption::bSharpen, 0},           {"bStretech", &COption::bStretech, 1},
     {"bView2Page", &COption::bView2Page, 0},       {"bCacheNextFile", &COption::bCacheNextFile, 1},
     {"bAutoDetectWidth", &COption::bAutoDetectWidth, 0}, {"bIsMaximized", &COption::bIsMaximized, 0},
-    {"bRotate", &COption::bRotate, 0},
+    {"bRotate", &COption::bRotate, 0},       {"bResumePage", &COption::bResumePage, 0},
 };
 
 TEST_F(Option, FirstStartTakesDefaultsWritesNothingAndItsSaveWritesAllTenValues)

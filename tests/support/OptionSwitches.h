@@ -20,6 +20,7 @@ inline void SetPlainSwitches()
     g_option.bAutoDetectWidth = 0;
     g_option.bIsMaximized = 0;
     g_option.bRotate = 0;
+    g_option.bResumePage = 0;
 }
 
 class OptionSwitches {
@@ -38,8 +39,9 @@ public:
     OptionSwitches& operator=(const OptionSwitches&) = delete;
 
 private:
-    static constexpr std::array<std::int32_t COption::*, 9> kSwitches = {
+    static constexpr std::array<std::int32_t COption::*, 10> kSwitches = {
         &COption::bFlipPage,      &COption::bInterpolation,   &COption::bSharpen,     &COption::bStretech, &COption::bView2Page,
-        &COption::bCacheNextFile, &COption::bAutoDetectWidth, &COption::bIsMaximized, &COption::bRotate};
-    std::array<std::int32_t, 9> m_saved{};
+        &COption::bCacheNextFile, &COption::bAutoDetectWidth, &COption::bIsMaximized, &COption::bRotate,
+        &COption::bResumePage};
+    std::array<std::int32_t, 10> m_saved{};
 };

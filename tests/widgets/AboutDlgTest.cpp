@@ -73,7 +73,7 @@ TEST(AboutDialog, KeyLinesPadKeyNamesToTwentyEightColumns)
         ++keyLines;
         EXPECT_EQ(DisplayColumns(line.mid(4, colon - 4)), 28) << line.toStdString();
     }
-    EXPECT_EQ(keyLines, 17 + 4);
+    EXPECT_EQ(keyLines, 18 + 6);
     EXPECT_TRUE(lines.contains("  - 스페이스/화살표 아래/PG DN  : 다음 페이지"));
 }
 
