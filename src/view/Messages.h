@@ -16,6 +16,10 @@ inline constexpr char kFolderCannotOpen[] = "폴더[ %1 ]를 열 수 없습니�
 inline constexpr char kFolderEmpty[] = "폴더[ %1 ]에 파일이 하나도 없습니다.";
 inline constexpr char kPcoCannotOpen[] = "PCO 파일을 열 수 없습니다. - 아마도 깨졌을껄?";
 inline constexpr char kZipCannotOpen[] = "ZIP 파일을 열 수 없습니다. - 아마도 깨졌을껄?";
+inline constexpr char kArchiveCannotOpen[] = "압축 파일을 열 수 없습니다. - 아마도 깨졌을껄?";
+inline constexpr char kArchiveUnknown[] = "책으로 열 수 있는 압축 파일이 아닙니다.";
+inline constexpr char kArchiveEncrypted[] = "암호가 걸린 압축 파일이라 열 수 없습니다.";
+inline constexpr char kArchiveTooManyEntries[] = "압축 파일에 항목이 너무 많습니다. (%1개까지)";
 inline constexpr char kZipGlobalInfoError[] = "error %1 with zipfile in unzGetGlobalInfo \n";
 
 // Window title: "Tavimo [page]" for a folder, "Tavimo [archive  entry]" for an archive.
@@ -27,7 +31,15 @@ inline constexpr char kPageCounter[] = "%1/%2";
 // Qt's filter syntax; the dialogs hide the pattern part, so the reader sees the text
 // before it. Both letter cases are listed for native dialogs that match case-sensitively.
 inline constexpr char kImageFilesFilter[] = "이미지 파일들(*.bmp;*.gif;*.jpg) (*.bmp *.gif *.jpg *.BMP *.GIF *.JPG)";
-inline constexpr char kArchiveFilter[] = "PCO,ZIP 파일(*.PCO;*.ZIP) (*.PCO *.ZIP *.pco *.zip)";
+// The open-archive dialog: every book first, then one entry per kind.
+inline constexpr char kArchiveFilter[] =
+    "모든 책 파일 (*.PCO *.ZIP *.RAR *.CBR *.7Z *.CB7 *.TAR *.CBT *.TGZ *.TAR.GZ *.TAR.XZ *.TAR.BZ2"
+    " *.pco *.zip *.rar *.cbr *.7z *.cb7 *.tar *.cbt *.tgz *.tar.gz *.tar.xz *.tar.bz2)"
+    ";;PCO,ZIP 파일(*.PCO;*.ZIP) (*.PCO *.ZIP *.pco *.zip)"
+    ";;RAR 파일(*.RAR;*.CBR) (*.RAR *.CBR *.rar *.cbr)"
+    ";;7z 파일(*.7Z;*.CB7) (*.7Z *.CB7 *.7z *.cb7)"
+    ";;TAR 파일(*.TAR;*.CBT;*.TGZ) (*.TAR *.CBT *.TGZ *.TAR.GZ *.TAR.XZ *.TAR.BZ2"
+    " *.tar *.cbt *.tgz *.tar.gz *.tar.xz *.tar.bz2)";
 inline constexpr char kFolderPickerTitle[] = "파일이 있는 폴더를 지정해 주세요.";
 
 } // namespace viewtext

@@ -5,6 +5,7 @@
 
 #include "ScreenImage.h"
 #include "imaging/Dib.h"
+#include "sources/ArchiveBook.h"
 #include "sources/Pco.h"
 #include "sources/ZipSource.h"
 
@@ -13,6 +14,7 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,7 +24,7 @@ class QDragEnterEvent;
 class QDropEvent;
 class QPainter;
 
-enum SourceKind : std::int32_t { SOURCE_FOLDER = 0, SOURCE_PCO = 1, SOURCE_ZIP = 2 };
+enum SourceKind : std::int32_t { SOURCE_FOLDER = 0, SOURCE_PCO = 1, SOURCE_ZIP = 2, SOURCE_ARCHIVE_BOOK = 3 };
 
 bool IsWidePage(int width, int height);
 
@@ -51,6 +53,8 @@ public:
     void ScanFolder(const std::string& folder);
     void OpenZip(const std::string& path);
     void OpenPco(const std::string& path);
+    // RAR, 7z and tar books; one that is really a ZIP archive opens as a ZIP book.
+    void OpenArchiveBook(const std::string& path);
     bool LoadPage(CDib* target, const std::string& page);
     // The start-up rule for a path named on the command line.
     void OpenCommandLinePath(const std::string& path);
@@ -121,6 +125,10 @@ public:
     CPco m_pco;
     std::string m_strZipPath;
     ZipIndex m_zipIndex;
+    std::string m_strArchivePath;
+    // Kept open between reads: its forward position and what it decompressed make the
+    // next page of a solid book cost only that page.
+    std::unique_ptr<CArchiveBook> m_archiveBook;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -160,6 +168,9 @@ private:
     void KillTimer(int timerId);
     // Forgets the open book's turn state before another book replaces it.
     void ResetForNewSource();
+    // Opens `path` by its extension (PCO, ZIP or another archive book); false when the
+    // extension names no book.
+    bool OpenBookByExtension(const std::string& path);
     void OpenPictureFiles(const std::vector<std::string>& paths);
     bool RunKeyAction(int key);
     // Shows the page a turn moved to and, with reading ahead on, starts its preparation.

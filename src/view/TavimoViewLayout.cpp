@@ -251,6 +251,8 @@ QString CTavimoView::FormatTitle() const
         return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(m_strPcoPath), page);
     case SOURCE_ZIP:
         return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(m_strZipPath), page);
+    case SOURCE_ARCHIVE_BOOK:
+        return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(m_strArchivePath), page);
     case SOURCE_FOLDER:
         break;
     }

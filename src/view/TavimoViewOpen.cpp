@@ -1,4 +1,4 @@
-// CTavimoView: opening books (folders, picture files, ZIP and PCO archives, drops and the
+// CTavimoView: opening books (folders, picture files, ZIP, PCO, RAR, 7z and tar archives, drops and the
 // command line) and reading one page's picture from the open source.
 #include "TavimoView.h"
 
@@ -66,6 +66,8 @@ void CTavimoView::ResetForNewSource()
     KillTimer(TIMER_PREPARE_BACKWARD);
     m_bBusy = false;
     m_strPrepared.clear();
+    // An archive book's open file, handle and kept pages go with it.
+    m_archiveBook.reset();
 }
 
 void CTavimoView::ScanFolder(const std::string& folder)
@@ -113,6 +115,41 @@ void CTavimoView::OpenZip(const std::string& path)
         TurnPage(true);
 }
 
+void CTavimoView::OpenArchiveBook(const std::string& path)
+{
+    // Indexed aside first, so that a book that fails leaves the open one readable.
+    auto book = std::make_unique<CArchiveBook>();
+    switch (book->Open(path)) {
+    case CArchiveBook::Ok:
+        break;
+    case CArchiveBook::IsZip:
+        OpenZip(path);
+        return;
+    case CArchiveBook::Encrypted:
+        NotifyAndWait(QString::fromUtf8(viewtext::kArchiveEncrypted));
+        return;
+    case CArchiveBook::TooManyEntries:
+        NotifyAndWait(QString::fromUtf8(viewtext::kArchiveTooManyEntries).arg(kMaxArchiveEntries));
+        return;
+    case CArchiveBook::NotAnArchive:
+        NotifyAndWait(QString::fromUtf8(viewtext::kArchiveUnknown));
+        return;
+    case CArchiveBook::CannotOpen:
+    case CArchiveBook::Damaged:
+        NotifyAndWait(QString::fromUtf8(viewtext::kArchiveCannotOpen));
+        return;
+    }
+    ResetForNewSource();
+    m_sourceKind = SOURCE_ARCHIVE_BOOK;
+    m_strArchivePath = path;
+    m_pageList = book->Pages();
+    m_archiveBook = std::move(book);
+    m_itCurPage = m_pageList.size();
+    SortPageList();
+    if (!m_pageList.empty())
+        TurnPage(true);
+}
+
 void CTavimoView::OpenPco(const std::string& path)
 {
     // Read the directory aside first, so a damaged file leaves the open book readable.
@@ -152,6 +189,10 @@ bool CTavimoView::LoadPage(CDib* target, const std::string& page)
         loaded = ReadZipEntry(m_strZipPath, page, m_pageBytes, &m_zipIndex)
                  && target->LoadFromMemory(m_pageBytes.data(), std::uint32_t(m_pageBytes.size()));
         break;
+    case SOURCE_ARCHIVE_BOOK:
+        loaded = m_archiveBook && m_archiveBook->ReadPage(page, m_pageBytes)
+                 && target->LoadFromMemory(m_pageBytes.data(), std::uint32_t(m_pageBytes.size()));
+        break;
     }
     // The buffer is kept so that turns reuse its memory, but one unusually large entry
     // must not hold its size for the rest of the session.
@@ -162,14 +203,25 @@ bool CTavimoView::LoadPage(CDib* target, const std::string& page)
     return loaded;
 }
 
+bool CTavimoView::OpenBookByExtension(const std::string& path)
+{
+    if (IsPcoPath(path))
+        OpenPco(path);
+    else if (IsZipPath(path))
+        OpenZip(path);
+    else if (IsArchiveBookPath(path))
+        OpenArchiveBook(path);
+    else
+        return false;
+    return true;
+}
+
 void CTavimoView::OpenCommandLinePath(const std::string& path)
 {
     if (IsDirectory(path))
         ScanFolder(path);
-    else if (IsPcoPath(path))
-        OpenPco(path);
-    else if (IsZipPath(path))
-        OpenZip(path);
+    else
+        OpenBookByExtension(path);
 }
 
 void CTavimoView::OpenPictureFiles(const std::vector<std::string>& paths)
@@ -222,10 +274,7 @@ void CTavimoView::OnOpenArchive()
     if (path.empty())
         return;
     g_option.sRecentFolder = FolderOf(path);
-    if (IsPcoPath(path))
-        OpenPco(path);
-    else if (IsZipPath(path))
-        OpenZip(path);
+    OpenBookByExtension(path);
 }
 
 void CTavimoView::OpenDroppedPaths(const std::vector<std::string>& paths)
@@ -239,12 +288,9 @@ void CTavimoView::OpenDroppedPaths(const std::vector<std::string>& paths)
         ScanFolder(first);
         return;
     }
-    if (IsPcoPath(first) || IsZipPath(first)) {
+    if (IsPcoPath(first) || IsZipPath(first) || IsArchiveBookPath(first)) {
         g_option.sRecentFolder = FolderOf(first);
-        if (IsPcoPath(first))
-            OpenPco(first);
-        else
-            OpenZip(first);
+        OpenBookByExtension(first);
         return;
     }
     OpenPictureFiles(paths);
