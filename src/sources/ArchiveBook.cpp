@@ -6,7 +6,9 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <array>
+#include <clocale>
 #include <cstring>
+#include <locale.h>
 #include <string_view>
 #include <unistd.h>
 
@@ -69,6 +71,28 @@ bool IsRar4Solid(int fd)
     return ((flags[0] | (flags[1] << 8)) & kRar4SolidFlag) != 0;
 }
 
+// libarchive converts the names it decodes (7z and RAR keep UTF-16) into the thread's
+// locale: on this thread, while it reads, that is UTF-8, whatever the program's locale.
+class ScopedUtf8Names {
+public:
+    ScopedUtf8Names()
+    {
+        static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
+        if (utf8 != locale_t(0))
+            m_previous = uselocale(utf8);
+    }
+    ~ScopedUtf8Names()
+    {
+        if (m_previous != locale_t(0))
+            uselocale(m_previous);
+    }
+    ScopedUtf8Names(const ScopedUtf8Names&) = delete;
+    ScopedUtf8Names& operator=(const ScopedUtf8Names&) = delete;
+
+private:
+    locale_t m_previous = locale_t(0);
+};
+
 } // namespace
 
 bool IsArchiveBookPath(const std::string& path)
@@ -115,6 +139,7 @@ CArchiveBook::Handle CArchiveBook::OpenHandle()
 
 CArchiveBook::Status CArchiveBook::Open(const std::string& path, std::size_t memoryBudget)
 {
+    const ScopedUtf8Names names;
     m_store.Clear();
     m_store.SetMemoryBudget(memoryBudget);
     m_restarts = 0;
@@ -243,6 +268,7 @@ bool CArchiveBook::AdvanceTo(std::int64_t index)
 
 bool CArchiveBook::ReadPage(const std::string& page, std::vector<std::uint8_t>& bytes)
 {
+    const ScopedUtf8Names names;
     bytes.clear();
     const auto found = m_entryOfPage.find(page);
     if (found == m_entryOfPage.end())
