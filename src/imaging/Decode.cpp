@@ -4,6 +4,7 @@
 
 #include "Dib.h"
 #include "SurfaceLimits.h"
+#include "sources/RegularFile.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -11,7 +12,6 @@
 #include <QImageReader>
 #include <turbojpeg.h>
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -183,17 +183,18 @@ bool CDib::LoadFromMemory(const void* data, std::uint32_t size)
 
 bool CDib::LoadFromFile(const std::string& path)
 {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
+    CRegularFile file;
+    if (!file.Open(path))
         return false;
-    const long length = std::ftell(file.get());
-    if (length <= 0 || length > imaging::kMaxPictureFileBytes || std::fseek(file.get(), 0, SEEK_SET) != 0)
+    const std::int64_t length = file.Size();
+    if (length <= 0 || length > imaging::kMaxPictureFileBytes)
         return false;
     std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(length)]);
     if (!buffer)
         return false;
-    const std::size_t got = std::fread(buffer.get(), 1, static_cast<std::size_t>(length), file.get());
-    if (got == 0)
+    // A file cut short while it is read decodes what was there.
+    const std::int64_t got = file.ReadAt(0, buffer.get(), static_cast<std::size_t>(length));
+    if (got <= 0)
         return false;
     return LoadFromMemory(buffer.get(), static_cast<std::uint32_t>(got));
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -55,19 +56,13 @@ int ErrorCallback(voidpf, voidpf stream)
 
 BufferedZipFile* BufferedZipFile::Open(const std::string& path)
 {
-    FilePtr file = OpenForReading(path);
-    if (!file)
+    CRegularFile file;
+    if (!file.Open(path))
         return nullptr;
-    const std::int64_t size = FileSize(file.get());
-    if (size < 0)
-        return nullptr;
-    return new BufferedZipFile(std::move(file), size);
+    return new BufferedZipFile(std::move(file));
 }
 
-BufferedZipFile::BufferedZipFile(FilePtr file, std::int64_t size)
-    : m_file(std::move(file)), m_size(size)
-{
-}
+BufferedZipFile::BufferedZipFile(CRegularFile file) : m_file(std::move(file)), m_size(m_file.Size()) {}
 
 bool BufferedZipFile::Seek(std::int64_t offset, int origin)
 {
@@ -87,18 +82,9 @@ bool BufferedZipFile::Seek(std::int64_t offset, int origin)
 
 bool BufferedZipFile::ReadAt(std::int64_t position, void* buffer, std::size_t size, std::size_t& got)
 {
-    if (m_filePosition != position && !SeekTo(m_file.get(), position)) {
-        m_filePosition = -1;
-        return false;
-    }
-    got = std::fread(buffer, 1, size, m_file.get());
-    if (got != size && std::ferror(m_file.get())) {
-        std::clearerr(m_file.get());
-        m_filePosition = -1;
-        return false;
-    }
-    m_filePosition = position + static_cast<std::int64_t>(got);
-    return true;
+    const std::int64_t read = m_file.ReadAt(position, buffer, size);
+    got = read > 0 ? static_cast<std::size_t>(read) : 0;
+    return read >= 0;
 }
 
 std::size_t BufferedZipFile::Read(void* buffer, std::size_t size)

@@ -2,7 +2,7 @@
 // that walking the central directory entry by entry costs no system call per entry.
 #pragma once
 
-#include "FileAccess.h"
+#include "RegularFile.h"
 
 #include <cstdint>
 #include <string>
@@ -10,7 +10,7 @@
 
 class BufferedZipFile {
 public:
-    // Null when the file cannot be opened for reading (also when it is a folder).
+    // Null when the path cannot be opened for reading or is not a regular file.
     static BufferedZipFile* Open(const std::string& path);
 
     std::size_t Read(void* buffer, std::size_t size);
@@ -19,13 +19,12 @@ public:
     bool HasError() const { return m_error; }
 
 private:
-    BufferedZipFile(FilePtr file, std::int64_t size);
+    explicit BufferedZipFile(CRegularFile file);
     bool ReadAt(std::int64_t position, void* buffer, std::size_t size, std::size_t& got);
 
-    FilePtr m_file;
+    CRegularFile m_file;
     std::int64_t m_size;
     std::int64_t m_position = 0;
-    std::int64_t m_filePosition = -1; // where the stream stands, to skip needless seeks
     std::vector<std::uint8_t> m_window;
     std::int64_t m_windowStart = 0;
     std::size_t m_windowLength = 0;

@@ -2,6 +2,7 @@
 #include "PageNames.h"
 
 #include "FileAccess.h"
+#include "RegularFile.h"
 
 #include <algorithm>
 #include <array>
@@ -73,10 +74,10 @@ bool IsFile(const std::string& path)
 
 std::int32_t GetFileLength(const std::string& path)
 {
-    const std::int64_t size = OpenFileSize(path);
-    if (size < 0)
+    CRegularFile file;
+    if (!file.Open(path))
         return -1;
-    return static_cast<std::int32_t>(std::min<std::int64_t>(size, std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::min<std::int64_t>(file.Size(), std::numeric_limits<std::int32_t>::max()));
 }
 
 bool PageNameLess(const std::string& a, const std::string& b)

@@ -9,7 +9,8 @@ bool IsImageFileName(const std::string& name);
 std::string JoinPath(const std::string& folder, const std::string& name);
 bool IsDirectory(const std::string& path);
 bool IsFile(const std::string& path);
-// The size of a file that can be opened for reading, -1 otherwise (also for a folder).
+// The size of a regular file that can be opened for reading, -1 otherwise (also for a
+// folder, a named pipe, a socket or a device).
 // A file of 2 GiB or more reports INT32_MAX rather than a wrapped or negative size.
 std::int32_t GetFileLength(const std::string& path);
 bool PageNameLess(const std::string& a, const std::string& b); // the page list's order

@@ -1,8 +1,7 @@
 // CPco: the head and directory of a PCO book, the program's own read-only archive format.
 #include "Pco.h"
 
-#include "FileAccess.h"
-#include "PageNames.h"
+#include "RegularFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,12 +16,14 @@ constexpr std::int32_t kHeadFixedBytes = 9; // signature, title length byte, cou
 // 32-bit position); reading such an entry fails.
 constexpr std::int32_t kNoPosition = -1;
 
+// Reads the head field by field from `position` on, which moves past each field.
 template <typename T>
-void ReadField(std::FILE* file, T& field)
+void ReadField(const CRegularFile& file, std::int64_t& position, T& field)
 {
     // A head that ends early leaves the rest of the field zero, as cleared before.
-    if (std::fread(&field, sizeof(field), 1, file) != 1)
+    if (file.ReadAt(position, &field, sizeof(field)) != static_cast<std::int64_t>(sizeof(field)))
         std::memset(&field, 0, sizeof(field));
+    position += static_cast<std::int64_t>(sizeof(field));
 }
 
 std::int32_t AbsolutePosition(std::int32_t offset, std::int32_t dataStart)
@@ -57,8 +58,8 @@ CPco::~CPco() = default;
 bool CPco::Open(const std::string& path)
 {
     m_strPath = path;
-    const FilePtr file = OpenForReading(m_strPath);
-    if (!file)
+    CRegularFile file;
+    if (!file.Open(m_strPath))
         return false;
 
     std::memset(m_signature, 0, sizeof(m_signature));
@@ -68,13 +69,15 @@ bool CPco::Open(const std::string& path)
     m_dataStart = 0;
     std::memset(m_entries, 0, sizeof(m_entries));
 
-    ReadField(file.get(), m_signature);
-    ReadField(file.get(), m_titleLen);
+    std::int64_t position = 0;
+    ReadField(file, position, m_signature);
+    ReadField(file, position, m_titleLen);
     // A title length outside 0..100 cannot be held and would misplace everything after it.
     if (m_titleLen < 0 || m_titleLen > kMaxTitleLength)
         return false;
-    (void)std::fread(m_title, 1, static_cast<std::size_t>(m_titleLen), file.get());
-    ReadField(file.get(), m_count);
+    (void)file.ReadAt(position, m_title, static_cast<std::size_t>(m_titleLen));
+    position += m_titleLen;
+    ReadField(file, position, m_count);
 
     // A negative count holds no directory; the data then starts right after the head.
     const std::int32_t recordCount = std::max<std::int32_t>(m_count, 0);
@@ -83,11 +86,12 @@ bool CPco::Open(const std::string& path)
     m_dataStart = recordCount * static_cast<std::int32_t>(sizeof(PcoEntry)) + kHeadFixedBytes + m_titleLen;
 
     // Records beyond the end of the file stay zero (offset at the data area, size 0).
-    (void)std::fread(m_entries, sizeof(PcoEntry), static_cast<std::size_t>(recordCount), file.get());
+    (void)file.ReadAt(position, m_entries, sizeof(PcoEntry) * static_cast<std::size_t>(recordCount));
     for (std::int32_t k = 0; k < recordCount; ++k)
         m_entries[k].offset = AbsolutePosition(m_entries[k].offset, m_dataStart);
 
-    return GetFileLength(m_strPath) > std::min(m_dataStart, kHeadFixedBytes);
+    // The length is that of the file just read, not of whatever stands at the path now.
+    return file.Size() > std::min(m_dataStart, kHeadFixedBytes);
 }
 
 bool CPco::GetEntry(int index, PcoEntry& entry) const
@@ -108,15 +112,15 @@ bool ReadPcoEntry(const CPco& pco, const std::string& name, std::vector<std::uin
     if (entry.offset < 0 || entry.size <= 0)
         return false;
 
-    const FilePtr file = OpenForReading(pco.m_strPath);
-    if (!file)
+    CRegularFile file;
+    if (!file.Open(pco.m_strPath))
         return false;
     const std::int64_t end = std::int64_t{entry.offset} + entry.size;
-    if (end > FileSize(file.get()) || !SeekTo(file.get(), entry.offset))
+    if (end > file.Size())
         return false;
 
     bytes.resize(static_cast<std::size_t>(entry.size));
-    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+    if (file.ReadAt(entry.offset, bytes.data(), bytes.size()) != static_cast<std::int64_t>(bytes.size())) {
         bytes.clear();
         return false;
     }
