@@ -25,7 +25,7 @@ struct TavimoOptions {
         parser.addOption(help);
         parser.addOption(version);
         parser.addPositionalArgument(QStringLiteral("BOOK"),
-                                     QStringLiteral("a folder, a .zip archive or a .pco book"),
+                                     QStringLiteral("a folder, a .zip or .cbz archive or a .pco book"),
                                      QStringLiteral("[BOOK]"));
     }
 

@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 10> kBookExtensions = {
-    ".rar", ".cbr", ".7z", ".cb7", ".tar", ".cbt", ".tgz", ".tar.gz", ".tar.xz", ".tar.bz2",
-};
 constexpr std::size_t kReadBlock = 64 * 1024;
 // The buffer for passed-over pages keeps its memory between reads up to this size.
 constexpr std::size_t kKeptPassingBytes = 32u << 20;
@@ -94,15 +91,6 @@ private:
 };
 
 } // namespace
-
-bool IsArchiveBookPath(const std::string& path)
-{
-    const std::string lower = AsciiLower(path);
-    for (std::string_view extension : kBookExtensions)
-        if (lower.size() > extension.size() && lower.compare(lower.size() - extension.size(), extension.size(), extension) == 0)
-            return true;
-    return false;
-}
 
 void CArchiveBook::ArchiveFree::operator()(archive* handle) const
 {

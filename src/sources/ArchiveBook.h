@@ -16,9 +16,6 @@
 
 struct archive;
 
-// The extensions of the books this source opens (".tar.gz" and the like included).
-bool IsArchiveBookPath(const std::string& path);
-
 // Largest uncompressed entry a page read accepts, as for a ZIP book.
 constexpr std::uint64_t kMaxArchiveEntrySize = 256ull * 1024 * 1024;
 // More entries than this are refused at opening rather than indexed.

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <string_view>
 #include <system_error>
 
 namespace {
@@ -69,6 +70,9 @@ bool IsDirectoryName(const std::string& name)
     return !name.empty() && (name.back() == '/' || name.back() == '\\');
 }
 
+// General purpose bit 11: the entry's name (and comment) are UTF-8.
+constexpr uLong kUtf8NameFlag = 1u << 11;
+
 bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
@@ -126,6 +130,20 @@ bool InflateWhole(void* zip, std::size_t declaredSize, std::vector<std::uint8_t>
 
 } // namespace
 
+bool IsMacResourceEntry(const std::string& name)
+{
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t separator = name.find_first_of("/\\", start);
+        const std::string_view part = std::string_view(name).substr(start, separator - start);
+        if (separator == std::string::npos)
+            return part.starts_with("._");
+        if (part == "__MACOSX")
+            return true;
+        start = separator + 1;
+    }
+}
+
 ZipListing ListZipPictures(const std::string& zipPath)
 {
     ZipListing listing;
@@ -149,8 +167,10 @@ ZipListing ListZipPictures(const std::string& zipPath)
     for (ZPOS64_T counter = 0; counter < global.number_entry;) {
         if (!reader.Read(zip.get(), info, name))
             break;
-        if (!IsDirectoryName(name) && IsImageFileName(name)) {
+        if (!IsDirectoryName(name) && IsImageFileName(name) && !IsMacResourceEntry(name)) {
             listing.pages.push_back(name);
+            if (info.flag & kUtf8NameFlag)
+                listing.utf8FlaggedPages.insert(name);
             unz64_file_pos position{};
             if (unzGetFilePos64(zip.get(), &position) == UNZ_OK)
                 listing.index.positions.emplace(name, ZipIndex::Position{position.pos_in_zip_directory,

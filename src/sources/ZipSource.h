@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 // Where each listed entry stands in the archive, so that a page read can go straight to
@@ -26,6 +27,9 @@ struct ZipListing {
     Status status = CannotOpen;
     int errorCode = 0;              // the unzip library's code when status is GlobalInfoFailed
     std::vector<std::string> pages; // picture entry names exactly as stored, in archive order
+    // The pages whose entries carry the UTF-8 flag (general purpose bit 11); any other
+    // name is shown as UTF-8 when it is valid UTF-8, else as CP949.
+    std::unordered_set<std::string> utf8FlaggedPages;
     ZipIndex index;
 };
 
@@ -33,7 +37,12 @@ struct ZipListing {
 // rather than allocated).
 constexpr std::uint64_t kMaxZipEntrySize = 256ull * 1024 * 1024;
 
+// Lists the picture entries. Folders are no pages, and neither are the resource files
+// macOS adds beside each file (under a "__MACOSX" folder, or named "._" + the file's name).
 ZipListing ListZipPictures(const std::string& zipPath);
+
+// Whether an entry name is one of those macOS resource files.
+bool IsMacResourceEntry(const std::string& name);
 
 // Reads the entry named exactly `name` (falling back to an ASCII case-insensitive match
 // when no entry has that exact name). `bytes` receives only what was inflated: an entry

@@ -31,15 +31,10 @@ inline constexpr char kPageCounter[] = "%1/%2";
 // Qt's filter syntax; the dialogs hide the pattern part, so the reader sees the text
 // before it. Both letter cases are listed for native dialogs that match case-sensitively.
 inline constexpr char kImageFilesFilter[] = "이미지 파일들(*.bmp;*.gif;*.jpg) (*.bmp *.gif *.jpg *.BMP *.GIF *.JPG)";
-// The open-archive dialog: every book first, then one entry per kind.
-inline constexpr char kArchiveFilter[] =
-    "모든 책 파일 (*.PCO *.ZIP *.RAR *.CBR *.7Z *.CB7 *.TAR *.CBT *.TGZ *.TAR.GZ *.TAR.XZ *.TAR.BZ2"
-    " *.pco *.zip *.rar *.cbr *.7z *.cb7 *.tar *.cbt *.tgz *.tar.gz *.tar.xz *.tar.bz2)"
-    ";;PCO,ZIP 파일(*.PCO;*.ZIP) (*.PCO *.ZIP *.pco *.zip)"
-    ";;RAR 파일(*.RAR;*.CBR) (*.RAR *.CBR *.rar *.cbr)"
-    ";;7z 파일(*.7Z;*.CB7) (*.7Z *.CB7 *.7z *.cb7)"
-    ";;TAR 파일(*.TAR;*.CBT;*.TGZ) (*.TAR *.CBT *.TGZ *.TAR.GZ *.TAR.XZ *.TAR.BZ2"
-    " *.tar *.cbt *.tgz *.tar.gz *.tar.xz *.tar.bz2)";
+// The kinds (upper case, comma-separated), their patterns as shown, the patterns matched.
+inline constexpr char kArchiveFilter[] = "%1 파일(%2) (%3)";
+// The dialog's first entry, every book file at once: the patterns as shown, those matched.
+inline constexpr char kAllBooksFilter[] = "모든 책 파일(%1) (%2)";
 inline constexpr char kFolderPickerTitle[] = "파일이 있는 폴더를 지정해 주세요.";
 
 } // namespace viewtext

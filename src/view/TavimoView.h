@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class CFrameHost;
@@ -34,9 +35,12 @@ struct ViewDialogs {
     std::function<std::vector<std::string>(const std::string& startFolder)> chooseImageFiles;
     std::function<std::string(const std::string& startFolder)> chooseFolder;
     std::function<std::string(const std::string& startFolder)> chooseArchive;
+    // `pages` holds the names as they are shown, in the page list's order.
     std::function<std::optional<std::size_t>(const std::vector<std::string>& pages, std::size_t current)> choosePage;
 };
 ViewDialogs DefaultViewDialogs(QWidget* owner);
+// The archive dialog's filter: every book file extension, in either letter case.
+QString ArchiveDialogFilter();
 
 class CTavimoView : public QWidget {
     Q_OBJECT
@@ -125,6 +129,7 @@ public:
     CPco m_pco;
     std::string m_strZipPath;
     ZipIndex m_zipIndex;
+    std::unordered_set<std::string> m_zipUtf8FlaggedPages;
     std::string m_strArchivePath;
     // Kept open between reads: its forward position and what it decompressed make the
     // next page of a solid book cost only that page.
@@ -152,6 +157,10 @@ private:
     // Paints the part of `surface` under the widget's `region`.
     void PaintSurface(QPainter& painter, const CDib& surface, const QRegion& region);
     QString FormatTitle() const;
+    // A page's name as the title and the page dialog show it (its bytes decoded).
+    std::string ShownPageName(const std::string& page) const;
+    // Opens the archive at `path` as its name's kind tells; any other file opens nothing.
+    void OpenArchiveByName(const std::string& path);
     void Notify(const char* text);
     void NotifyAndWait(const QString& text);
     // Scales the page into the slot and returns the area of `target` it drew into.
@@ -168,9 +177,6 @@ private:
     void KillTimer(int timerId);
     // Forgets the open book's turn state before another book replaces it.
     void ResetForNewSource();
-    // Opens `path` by its extension (PCO, ZIP or another archive book); false when the
-    // extension names no book.
-    bool OpenBookByExtension(const std::string& path);
     void OpenPictureFiles(const std::vector<std::string>& paths);
     bool RunKeyAction(int key);
     // Shows the page a turn moved to and, with reading ahead on, starts its preparation.

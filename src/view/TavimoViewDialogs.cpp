@@ -4,6 +4,7 @@
 
 #include "Messages.h"
 #include "SelectPageDlg.h"
+#include "sources/ArchiveKind.h"
 
 #include <QFileDialog>
 
@@ -43,7 +44,7 @@ std::string ChooseFolder(QWidget* owner, const std::string& startFolder)
 std::string ChooseArchive(QWidget* owner, const std::string& startFolder)
 {
     return QFileDialog::getOpenFileName(owner, QString(), QString::fromStdString(startFolder),
-                                        QString::fromUtf8(viewtext::kArchiveFilter), nullptr, PickerOptions())
+                                        ArchiveDialogFilter(), nullptr, PickerOptions())
         .toStdString();
 }
 
@@ -57,6 +58,34 @@ std::optional<std::size_t> ChoosePage(QWidget* owner, const std::vector<std::str
 }
 
 } // namespace
+
+QString ArchiveDialogFilter()
+{
+    // Every book file first; then PCO and ZIP books together, as they always stood, and
+    // one entry for each kind read through libarchive.
+    struct Entry {
+        QStringList kinds, shown, patterns;
+    };
+    Entry all;
+    std::vector<std::pair<ArchiveKind, Entry>> entries;
+    for (const ArchiveExtension& row : ArchiveExtensions()) {
+        const QString upper = QString::fromUtf8(row.extension.data(), qsizetype(row.extension.size())).toUpper();
+        const ArchiveKind group = row.kind == ArchiveKind::Pco ? ArchiveKind::Zip : row.kind;
+        if (entries.empty() || entries.back().first != group)
+            entries.push_back({group, Entry()});
+        for (Entry* entry : {&all, &entries.back().second}) {
+            entry->kinds << upper.mid(1);
+            entry->shown << u'*' + upper;
+            entry->patterns << u'*' + upper << u'*' + upper.toLower();
+        }
+    }
+    QStringList filters{
+        QString::fromUtf8(viewtext::kAllBooksFilter).arg(all.shown.join(u';'), all.patterns.join(u' '))};
+    for (const auto& [kind, entry] : entries)
+        filters << QString::fromUtf8(viewtext::kArchiveFilter)
+                       .arg(entry.kinds.join(u','), entry.shown.join(u';'), entry.patterns.join(u' '));
+    return filters.join(QStringLiteral(";;"));
+}
 
 ViewDialogs DefaultViewDialogs(QWidget* owner)
 {

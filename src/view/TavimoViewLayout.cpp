@@ -5,6 +5,7 @@
 #include "FrameHost.h"
 #include "Messages.h"
 #include "settings/Option.h"
+#include "sources/NameEncoding.h"
 #include "widgets/MessageBox.h"
 
 #include <utility>
@@ -242,17 +243,31 @@ QString CTavimoView::GetPageCounterText() const
     return QString::fromUtf8(viewtext::kPageCounter).arg(m_itCurPage + 1).arg(m_pageList.size());
 }
 
+std::string CTavimoView::ShownPageName(const std::string& page) const
+{
+    switch (m_sourceKind) {
+    case SOURCE_ZIP:
+        return DisplayNameFromBytes(page, m_zipUtf8FlaggedPages.contains(page));
+    case SOURCE_FOLDER:
+        return DisplayPathFromBytes(page);
+    case SOURCE_PCO:
+    case SOURCE_ARCHIVE_BOOK: // listed by the text it shows
+        break;
+    }
+    return page;
+}
+
 QString CTavimoView::FormatTitle() const
 {
     const QString product = QString::fromUtf8(viewtext::kProductName);
-    const QString page = QString::fromStdString(m_pageList[m_itCurPage]);
+    const QString page = QString::fromStdString(ShownPageName(m_pageList[m_itCurPage]));
     switch (m_sourceKind) {
     case SOURCE_PCO:
-        return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(m_strPcoPath), page);
+        return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(DisplayPathFromBytes(m_strPcoPath)), page);
     case SOURCE_ZIP:
-        return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(m_strZipPath), page);
+        return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(DisplayPathFromBytes(m_strZipPath)), page);
     case SOURCE_ARCHIVE_BOOK:
-        return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(m_strArchivePath), page);
+        return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(DisplayPathFromBytes(m_strArchivePath)), page);
     case SOURCE_FOLDER:
         break;
     }

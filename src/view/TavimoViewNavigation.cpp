@@ -138,7 +138,11 @@ void CTavimoView::SelectPage()
     }
     if (!m_dialogs.choosePage)
         return;
-    const std::optional<std::size_t> chosen = m_dialogs.choosePage(m_pageList, m_itCurPage);
+    std::vector<std::string> shown;
+    shown.reserve(m_pageList.size());
+    for (const std::string& page : m_pageList)
+        shown.push_back(ShownPageName(page));
+    const std::optional<std::size_t> chosen = m_dialogs.choosePage(shown, m_itCurPage);
     if (!chosen || *chosen >= m_pageList.size() || *chosen == m_itCurPage)
         return;
     m_itCurPage = *chosen;

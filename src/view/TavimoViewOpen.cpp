@@ -4,6 +4,7 @@
 
 #include "Messages.h"
 #include "settings/Option.h"
+#include "sources/ArchiveKind.h"
 #include "sources/PageNames.h"
 #include "widgets/MessageBox.h"
 
@@ -34,15 +35,6 @@ std::string FolderOf(const std::string& path)
     return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 
-bool IsPcoPath(const std::string& path)
-{
-    return LowerExtension(path) == ".pco";
-}
-
-bool IsZipPath(const std::string& path)
-{
-    return LowerExtension(path) == ".zip";
-}
 } // namespace
 
 void CTavimoView::AddImageFile(const std::string& path)
@@ -108,6 +100,7 @@ void CTavimoView::OpenZip(const std::string& path)
     m_sourceKind = SOURCE_ZIP;
     m_strZipPath = path;
     m_zipIndex = std::move(listing.index);
+    m_zipUtf8FlaggedPages = std::move(listing.utf8FlaggedPages);
     m_pageList = std::move(listing.pages);
     m_itCurPage = m_pageList.size();
     SortPageList();
@@ -203,17 +196,23 @@ bool CTavimoView::LoadPage(CDib* target, const std::string& page)
     return loaded;
 }
 
-bool CTavimoView::OpenBookByExtension(const std::string& path)
+void CTavimoView::OpenArchiveByName(const std::string& path)
 {
-    if (IsPcoPath(path))
+    switch (ArchiveKindFromName(path)) {
+    case ArchiveKind::Pco:
         OpenPco(path);
-    else if (IsZipPath(path))
+        break;
+    case ArchiveKind::Zip:
         OpenZip(path);
-    else if (IsArchiveBookPath(path))
+        break;
+    case ArchiveKind::Rar:
+    case ArchiveKind::SevenZip:
+    case ArchiveKind::Tar:
         OpenArchiveBook(path);
-    else
-        return false;
-    return true;
+        break;
+    case ArchiveKind::None:
+        break;
+    }
 }
 
 void CTavimoView::OpenCommandLinePath(const std::string& path)
@@ -221,7 +220,7 @@ void CTavimoView::OpenCommandLinePath(const std::string& path)
     if (IsDirectory(path))
         ScanFolder(path);
     else
-        OpenBookByExtension(path);
+        OpenArchiveByName(path);
 }
 
 void CTavimoView::OpenPictureFiles(const std::vector<std::string>& paths)
@@ -274,7 +273,7 @@ void CTavimoView::OnOpenArchive()
     if (path.empty())
         return;
     g_option.sRecentFolder = FolderOf(path);
-    OpenBookByExtension(path);
+    OpenArchiveByName(path);
 }
 
 void CTavimoView::OpenDroppedPaths(const std::vector<std::string>& paths)
@@ -288,9 +287,9 @@ void CTavimoView::OpenDroppedPaths(const std::vector<std::string>& paths)
         ScanFolder(first);
         return;
     }
-    if (IsPcoPath(first) || IsZipPath(first) || IsArchiveBookPath(first)) {
+    if (ArchiveKindFromName(first) != ArchiveKind::None) {
         g_option.sRecentFolder = FolderOf(first);
-        OpenBookByExtension(first);
+        OpenArchiveByName(first);
         return;
     }
     OpenPictureFiles(paths);

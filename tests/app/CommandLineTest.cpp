@@ -65,7 +65,7 @@ TEST(RequestFromArguments, ABookNamedLikeAnOptionAfterDoubleDashIsABook) {
 TEST(HelpText, DescribesTheBookArgumentAndBothOptions) {
     const QString help = HelpText();
     EXPECT_TRUE(help.contains("[BOOK]")) << help.toStdString();
-    EXPECT_TRUE(help.contains("a folder, a .zip archive or a .pco book")) << help.toStdString();
+    EXPECT_TRUE(help.contains("a folder, a .zip or .cbz archive or a .pco book")) << help.toStdString();
     EXPECT_TRUE(help.contains("--help")) << help.toStdString();
     EXPECT_TRUE(help.contains("--version")) << help.toStdString();
 }

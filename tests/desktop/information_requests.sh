@@ -16,7 +16,7 @@ done
 
 for option in --help -h; do
     out=$(without_display "$option" 2>/dev/null) || fail "'tavimo $option' ended with status $?"
-    for expected in "Usage: $TAVIMO [options] [BOOK]" "a folder, a .zip archive or a .pco book" \
+    for expected in "Usage: $TAVIMO [options] [BOOK]" "a folder, a .zip or .cbz archive or a .pco book" \
                     "--version" "--help"; do
         grep -qF -- "$expected" <<<"$out" || fail "'tavimo $option' does not say '$expected':
 $out"

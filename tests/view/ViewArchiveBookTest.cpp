@@ -110,6 +110,18 @@ TEST_P(ArchiveBookViewTest, OpensListsReadsEveryPageTurnsBackAndJumps)
     }
 }
 
+TEST(ArchiveBookDialogFilter, EveryBookFileComesFirstThenOneEntryPerKind)
+{
+    const QStringList entries = ArchiveDialogFilter().split(QStringLiteral(";;"));
+    ASSERT_EQ(entries.size(), 5);
+    EXPECT_TRUE(entries[0].startsWith(QString::fromUtf8("모든 책 파일(*.PCO;*.ZIP;*.CBZ;*.RAR;"))) << entries[0].toStdString();
+    for (const char* pattern : {"*.cbr", "*.CB7", "*.tar.bz2", "*.TGZ", "*.cbz"})
+        EXPECT_TRUE(entries[0].contains(QString::fromLatin1(pattern))) << pattern;
+    EXPECT_TRUE(entries[2].startsWith(QString::fromUtf8("RAR,CBR 파일(*.RAR;*.CBR) (")));
+    EXPECT_TRUE(entries[3].startsWith(QString::fromUtf8("7Z,CB7 파일(*.7Z;*.CB7) (")));
+    EXPECT_TRUE(entries[4].startsWith(QString::fromUtf8("TAR,CBT,TGZ,TAR.GZ,TAR.XZ,TAR.BZ2 파일(")));
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, ArchiveBookViewTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
