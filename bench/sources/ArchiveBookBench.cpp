@@ -69,6 +69,9 @@ int main()
         std::fprintf(stderr, "cannot make the books\n");
         return 1;
     }
+    // The pictures are on disk now: the RSS figures below are the reader's own.
+    std::vector<fixtures::BookItem>().swap(items);
+    std::vector<fixtures::ZipItem>().swap(zipItems);
     CDib page;
 
     // Time to the first page: index, sort, read and decode it.
@@ -82,12 +85,14 @@ int main()
     start = std::chrono::steady_clock::now();
     CArchiveBook book;
     book.Open(cb7);
+    const double cb7Index = Seconds(start);
     std::vector<std::string> pages = book.Pages();
     std::sort(pages.begin(), pages.end(), PageNameLess);
     book.ReadPage(pages.front(), bytes);
     Decode(bytes, page);
     const double cb7First = Seconds(start);
-    std::printf("first page: zip %.3f s, cb7 %.3f s, ratio %.2f (goal <= 1.2)\n", zipFirst, cb7First, cb7First / zipFirst);
+    std::printf("first page: zip %.3f s, cb7 %.3f s (of it indexing %.3f s), ratio %.2f (goal <= 1.2)\n", zipFirst,
+                cb7First, cb7Index, cb7First / zipFirst);
 
     // Front to back, against one extraction by bsdtar and decoding the extracted files.
     start = std::chrono::steady_clock::now();
