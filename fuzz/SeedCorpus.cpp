@@ -1,6 +1,7 @@
 // Writes the seed corpus of each fuzz target into <folder>/<target>: small well-formed
 // pictures, ZIP and PCO books and kernel inputs, made at run time from the test fixtures.
 #include "ArchiveFixtures.h"
+#include "BookFixtures.h"
 #include "ImageFixtures.h"
 
 #include <QImage>
@@ -69,6 +70,13 @@ bool WriteSeeds(CorpusWriter& corpus)
                                                      {"book/003.bmp", pictures[4], true}})
          && ok;
     ok = fixtures::WriteZip(corpus.NextPath("zip"), {{"a.jpg", pictures[2], false}}) && ok;
+
+    ok = fixtures::WriteRar4(corpus.NextPath("archive_book"), {{"book/001.jpg", pictures[0]}, {"notes.txt", {'h'}},
+                                                              {"book/002.gif", pictures[3]}})
+         && ok;
+    ok = corpus.Add("archive_book", fixtures::TarBytes({{"a.jpg", pictures[2]}, {"l.jpg", {}, '2', "a.jpg"},
+                                                        {"b.bmp", pictures[4]}}))
+         && ok;
 
     ok = corpus.Add("pco", fixtures::PcoBook("book", {pictures[0], pictures[2]})) && ok;
     ok = corpus.Add("pco", fixtures::PcoBytes("", 3, {{0, 4}, {4, 4}, {2, 9}}, fixtures::PatternBytes(16, 7))) && ok;

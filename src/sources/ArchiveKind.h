@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-enum class ArchiveKind { None, Pco, Zip };
+// Rar, SevenZip and Tar books are read through libarchive.
+enum class ArchiveKind { None, Pco, Zip, Rar, SevenZip, Tar };
 
 struct ArchiveExtension {
     std::string_view extension; // lower case, with its '.'
@@ -15,5 +16,6 @@ struct ArchiveExtension {
 // Every extension that names a book file, in the order the archive dialog lists them.
 std::span<const ArchiveExtension> ArchiveExtensions();
 
-// The kind a path names by its extension (in any letter case); None for any other file.
+// The kind a path names by the end of its name (in any letter case, ".tar.gz" whole);
+// None for any other file.
 ArchiveKind ArchiveKindFromName(const std::string& path);

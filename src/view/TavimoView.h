@@ -6,6 +6,7 @@
 #include "ScreenImage.h"
 #include "ViewKeys.h"
 #include "imaging/Dib.h"
+#include "sources/ArchiveBook.h"
 #include "sources/Pco.h"
 #include "sources/ZipSource.h"
 
@@ -14,6 +15,7 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -24,7 +26,7 @@ class QDragEnterEvent;
 class QDropEvent;
 class QPainter;
 
-enum SourceKind : std::int32_t { SOURCE_FOLDER = 0, SOURCE_PCO = 1, SOURCE_ZIP = 2 };
+enum SourceKind : std::int32_t { SOURCE_FOLDER = 0, SOURCE_PCO = 1, SOURCE_ZIP = 2, SOURCE_ARCHIVE_BOOK = 3 };
 
 bool IsWidePage(int width, int height);
 
@@ -56,6 +58,8 @@ public:
     void ScanFolder(const std::string& folder);
     void OpenZip(const std::string& path);
     void OpenPco(const std::string& path);
+    // RAR, 7z and tar books; one that is really a ZIP archive opens as a ZIP book.
+    void OpenArchiveBook(const std::string& path);
     bool LoadPage(CDib* target, const std::string& page);
     // The start-up rule for a path named on the command line.
     void OpenCommandLinePath(const std::string& path);
@@ -134,6 +138,10 @@ public:
     std::string m_strZipPath;
     ZipIndex m_zipIndex;
     std::unordered_set<std::string> m_zipUtf8FlaggedPages;
+    std::string m_strArchivePath;
+    // Kept open between reads: its forward position and what it decompressed make the
+    // next page of a solid book cost only that page.
+    std::unique_ptr<CArchiveBook> m_archiveBook;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

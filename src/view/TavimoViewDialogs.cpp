@@ -61,15 +61,30 @@ std::optional<std::size_t> ChoosePage(QWidget* owner, const std::vector<std::str
 
 QString ArchiveDialogFilter()
 {
-    QStringList kinds, shown, patterns;
+    // Every book file first; then PCO and ZIP books together, as they always stood, and
+    // one entry for each kind read through libarchive.
+    struct Entry {
+        QStringList kinds, shown, patterns;
+    };
+    Entry all;
+    std::vector<std::pair<ArchiveKind, Entry>> entries;
     for (const ArchiveExtension& row : ArchiveExtensions()) {
         const QString upper = QString::fromUtf8(row.extension.data(), qsizetype(row.extension.size())).toUpper();
-        kinds << upper.mid(1);
-        shown << u'*' + upper;
-        patterns << u'*' + upper << u'*' + upper.toLower();
+        const ArchiveKind group = row.kind == ArchiveKind::Pco ? ArchiveKind::Zip : row.kind;
+        if (entries.empty() || entries.back().first != group)
+            entries.push_back({group, Entry()});
+        for (Entry* entry : {&all, &entries.back().second}) {
+            entry->kinds << upper.mid(1);
+            entry->shown << u'*' + upper;
+            entry->patterns << u'*' + upper << u'*' + upper.toLower();
+        }
     }
-    return QString::fromUtf8(viewtext::kArchiveFilter)
-        .arg(kinds.join(u','), shown.join(u';'), patterns.join(u' '));
+    QStringList filters{
+        QString::fromUtf8(viewtext::kAllBooksFilter).arg(all.shown.join(u';'), all.patterns.join(u' '))};
+    for (const auto& [kind, entry] : entries)
+        filters << QString::fromUtf8(viewtext::kArchiveFilter)
+                       .arg(entry.kinds.join(u','), entry.shown.join(u';'), entry.patterns.join(u' '));
+    return filters.join(QStringLiteral(";;"));
 }
 
 ViewDialogs DefaultViewDialogs(QWidget* owner)

@@ -253,6 +253,7 @@ std::string CTavimoView::ShownPageName(const std::string& page) const
     case SOURCE_FOLDER:
         return DisplayPathFromBytes(page);
     case SOURCE_PCO:
+    case SOURCE_ARCHIVE_BOOK: // listed by the text it shows
         break;
     }
     return page;
@@ -267,6 +268,8 @@ QString CTavimoView::FormatTitle() const
         return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(DisplayPathFromBytes(m_strPcoPath)), page);
     case SOURCE_ZIP:
         return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(DisplayPathFromBytes(m_strZipPath)), page);
+    case SOURCE_ARCHIVE_BOOK:
+        return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(DisplayPathFromBytes(m_strArchivePath)), page);
     case SOURCE_FOLDER:
         break;
     }

@@ -1,4 +1,4 @@
-// CTavimoView: opening books (folders, picture files, ZIP and PCO archives, drops and the
+// CTavimoView: opening books (folders, picture files, ZIP, PCO, RAR, 7z and tar archives, drops and the
 // command line) and reading one page's picture from the open source.
 #include "TavimoView.h"
 
@@ -60,6 +60,8 @@ void CTavimoView::ResetForNewSource()
     KillTimer(TIMER_PREPARE_BACKWARD);
     m_bBusy = false;
     m_strPrepared.clear();
+    // An archive book's open file, handle and kept pages go with it.
+    m_archiveBook.reset();
 }
 
 void CTavimoView::ScanFolder(const std::string& folder)
@@ -108,6 +110,41 @@ void CTavimoView::OpenZip(const std::string& path)
         ShowOpenedBook(path);
 }
 
+void CTavimoView::OpenArchiveBook(const std::string& path)
+{
+    // Indexed aside first, so that a book that fails leaves the open one readable.
+    auto book = std::make_unique<CArchiveBook>();
+    switch (book->Open(path)) {
+    case CArchiveBook::Ok:
+        break;
+    case CArchiveBook::IsZip:
+        OpenZip(path);
+        return;
+    case CArchiveBook::Encrypted:
+        NotifyAndWait(QString::fromUtf8(viewtext::kArchiveEncrypted));
+        return;
+    case CArchiveBook::TooManyEntries:
+        NotifyAndWait(QString::fromUtf8(viewtext::kArchiveTooManyEntries).arg(kMaxArchiveEntries));
+        return;
+    case CArchiveBook::NotAnArchive:
+        NotifyAndWait(QString::fromUtf8(viewtext::kArchiveUnknown));
+        return;
+    case CArchiveBook::CannotOpen:
+    case CArchiveBook::Damaged:
+        NotifyAndWait(QString::fromUtf8(viewtext::kArchiveCannotOpen));
+        return;
+    }
+    ResetForNewSource();
+    m_sourceKind = SOURCE_ARCHIVE_BOOK;
+    m_strArchivePath = path;
+    m_pageList = book->Pages();
+    m_archiveBook = std::move(book);
+    m_itCurPage = m_pageList.size();
+    SortPageList();
+    if (!m_pageList.empty())
+        ShowOpenedBook(path);
+}
+
 void CTavimoView::OpenPco(const std::string& path)
 {
     // Read the directory aside first, so a damaged file leaves the open book readable.
@@ -147,6 +184,10 @@ bool CTavimoView::LoadPage(CDib* target, const std::string& page)
         loaded = ReadZipEntry(m_strZipPath, page, m_pageBytes, &m_zipIndex)
                  && target->LoadFromMemory(m_pageBytes.data(), std::uint32_t(m_pageBytes.size()));
         break;
+    case SOURCE_ARCHIVE_BOOK:
+        loaded = m_archiveBook && m_archiveBook->ReadPage(page, m_pageBytes)
+                 && target->LoadFromMemory(m_pageBytes.data(), std::uint32_t(m_pageBytes.size()));
+        break;
     }
     // The buffer is kept so that turns reuse its memory, but one unusually large entry
     // must not hold its size for the rest of the session.
@@ -165,6 +206,11 @@ void CTavimoView::OpenArchiveByName(const std::string& path)
         break;
     case ArchiveKind::Zip:
         OpenZip(path);
+        break;
+    case ArchiveKind::Rar:
+    case ArchiveKind::SevenZip:
+    case ArchiveKind::Tar:
+        OpenArchiveBook(path);
         break;
     case ArchiveKind::None:
         break;
