@@ -7,6 +7,7 @@
 #include "settings/Option.h"
 #include "settings/OptionDlg.h"
 #include "settings/RecentBooks.h"
+#include "sources/NameEncoding.h"
 #include "widgets/AboutDlg.h"
 #include "widgets/MessageBox.h"
 
@@ -126,7 +127,7 @@ void CMainFrame::FillRecentMenu() {
     int number = 0;
     for (const RecentBook& book : g_recentBooks.Books()) {
         const std::string path = book.path;
-        const QString shown = QString::fromLocal8Bit(path.data(), qsizetype(path.size()));
+        const QString shown = QString::fromStdString(DisplayPathFromBytes(path));
         // The number is the entry's mnemonic; an ampersand of the path is shown as it is.
         QAction* entry = m_recentMenu->addAction(
             QStringLiteral("&%1 %2").arg(++number % 10).arg(QString(shown).replace(u'&', QStringLiteral("&&"))));

@@ -115,6 +115,13 @@ std::uint8_t Blend(std::uint8_t over, std::uint8_t under, unsigned alpha)
     return static_cast<std::uint8_t>((over * alpha + under * (255 - alpha) + 127) / 255);
 }
 
+void PutPixel(std::uint8_t* out, QRgb c)
+{
+    out[0] = static_cast<std::uint8_t>(qBlue(c));
+    out[1] = static_cast<std::uint8_t>(qGreen(c));
+    out[2] = static_cast<std::uint8_t>(qRed(c));
+}
+
 // Draws a decoded picture over the surface: opaque pixels replace, transparent ones leave
 // the surface as it was, partly transparent ones are mixed. Mixing at full opacity gives
 // the picture's own bytes, so opaque pixels are copied.
@@ -129,9 +136,7 @@ void Composite(CDib& dib, const QImage& picture)
             if (alpha == 0)
                 continue;
             if (alpha == 255) {
-                out[0] = static_cast<std::uint8_t>(qBlue(c));
-                out[1] = static_cast<std::uint8_t>(qGreen(c));
-                out[2] = static_cast<std::uint8_t>(qRed(c));
+                PutPixel(out, c);
                 continue;
             }
             out[0] = Blend(static_cast<std::uint8_t>(qBlue(c)), out[0], alpha);
@@ -147,11 +152,8 @@ void CopyOpaque(CDib& dib, const QImage& picture)
     for (int y = 0; y < picture.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
         std::uint8_t* out = dib.GetRowPtr(y);
-        for (int x = 0; x < picture.width(); ++x, out += 3) {
-            out[0] = static_cast<std::uint8_t>(qBlue(in[x]));
-            out[1] = static_cast<std::uint8_t>(qGreen(in[x]));
-            out[2] = static_cast<std::uint8_t>(qRed(in[x]));
-        }
+        for (int x = 0; x < picture.width(); ++x, out += 3)
+            PutPixel(out, in[x]);
     }
 }
 

@@ -204,6 +204,5 @@ private:
     QRegion m_unsharpenedShown;
     std::vector<std::uint8_t> m_pageBytes; // an archive page's bytes, reused across turns
     std::string m_bookPath;               // the open book's path; empty for picked files
-    std::string m_strBookPage;            // the open book's entry last shown
     bool m_bOpeningRecent = false;        // an opening from the recent list is under way
 };

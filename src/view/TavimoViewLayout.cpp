@@ -29,8 +29,6 @@ bool CTavimoView::ShowCurrentPage()
     if (!HasCurrentPage())
         return false;
     UpdateWindowRect();
-    if (!m_bookPath.empty())
-        m_strBookPage = m_pageList[m_itCurPage];
     const bool shown = g_option.bView2Page ? ShowTwoPages() : ShowOnePage();
     if (m_pFrame)
         m_pFrame->ShowPageStatus(FormatTitle());
@@ -263,16 +261,16 @@ QString CTavimoView::FormatTitle() const
 {
     const QString product = QString::fromUtf8(viewtext::kProductName);
     const QString page = QString::fromStdString(ShownPageName(m_pageList[m_itCurPage]));
+    const std::string* archive = nullptr;
     switch (m_sourceKind) {
-    case SOURCE_PCO:
-        return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(DisplayPathFromBytes(m_strPcoPath)), page);
-    case SOURCE_ZIP:
-        return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(DisplayPathFromBytes(m_strZipPath)), page);
-    case SOURCE_ARCHIVE_BOOK:
-        return QString::fromUtf8(viewtext::kTitleArchive).arg(product, QString::fromStdString(DisplayPathFromBytes(m_strArchivePath)), page);
-    case SOURCE_FOLDER:
-        break;
+    case SOURCE_PCO: archive = &m_strPcoPath; break;
+    case SOURCE_ZIP: archive = &m_strZipPath; break;
+    case SOURCE_ARCHIVE_BOOK: archive = &m_strArchivePath; break;
+    case SOURCE_FOLDER: break;
     }
+    if (archive)
+        return QString::fromUtf8(viewtext::kTitleArchive)
+            .arg(product, QString::fromStdString(DisplayPathFromBytes(*archive)), page);
     return QString::fromUtf8(viewtext::kTitleFolder).arg(product, page);
 }
 

@@ -236,8 +236,7 @@ void CTavimoView::ShowOpenedBook(const std::string& path)
         if (page != m_pageList.end())
             start = std::size_t(page - m_pageList.begin());
     }
-    m_strBookPage = m_pageList[start];
-    g_recentBooks.Remember(path, m_sourceKind, m_strBookPage);
+    g_recentBooks.Remember(path, m_sourceKind, m_pageList[start]);
     ShowOpenedPage(start);
 }
 
@@ -245,9 +244,8 @@ void CTavimoView::LeaveBook()
 {
     if (m_bookPath.empty())
         return;
-    // Picked files gathered for the next book may already stand in the page list; the page
-    // shown last is still the book's.
-    g_recentBooks.Remember(m_bookPath, m_sourceKind, m_strBookPage);
+    if (HasCurrentPage())
+        g_recentBooks.Remember(m_bookPath, m_sourceKind, m_pageList[m_itCurPage]);
     g_recentBooks.Save();
     m_bookPath.clear();
 }
@@ -270,12 +268,12 @@ void CTavimoView::OpenPictureFiles(const std::vector<std::string>& paths)
 {
     // The new book is gathered beside the open one: names that give no page at all leave
     // the open book readable, and a name gone from the disk since it was chosen is reported.
-    std::vector<std::string> openBook;
-    openBook.swap(m_pageList);
+    std::vector<std::string> picked;
+    picked.swap(m_pageList);
     for (const std::string& path : paths)
         AddImageFile(path);
-    if (m_pageList.empty()) {
-        m_pageList.swap(openBook);
+    picked.swap(m_pageList);
+    if (picked.empty()) {
         if (std::any_of(paths.begin(), paths.end(),
                         [](const std::string& path) { return !IsFile(path) && !IsDirectory(path); }))
             NotifyAndWait(QString::fromUtf8(viewtext::kOpenFailed));
@@ -283,6 +281,7 @@ void CTavimoView::OpenPictureFiles(const std::vector<std::string>& paths)
     }
     ResetForNewSource();
     m_sourceKind = SOURCE_FOLDER;
+    m_pageList = std::move(picked);
     SortPageList();
     m_itCurPage = m_pageList.size();
     TurnPage(true);

@@ -49,8 +49,8 @@ class Unseekable:
     def flush(self): self.f.flush()
 out = open(sys.argv[1], 'wb')
 with zipfile.ZipFile(Unseekable(out) if sys.argv[2] == '1' else out, 'w') as archive:
-    for spec in sys.argv[3:]:
-        name, flag, method, data = spec.split(':')
+    for row in sys.argv[3:]:
+        name, flag, method, data = row.split(':')
         raw = bytes.fromhex(name)
         entry = RawName(raw.decode('latin-1'), (2024, 1, 2, 3, 4, 6))
         entry.raw, entry.utf8 = raw, 0x800 if flag == '1' else 0
