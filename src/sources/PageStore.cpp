@@ -1,5 +1,7 @@
 #include "PageStore.h"
 
+#include "RegularFile.h"
+
 #include <QDir>
 #include <cerrno>
 #include <cstdlib>
@@ -21,21 +23,6 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size, std::int64_t o
         data += written;
         size -= std::size_t(written);
         offset += written;
-    }
-    return true;
-}
-
-bool ReadAll(int fd, std::uint8_t* data, std::size_t size, std::int64_t offset)
-{
-    while (size > 0) {
-        const ssize_t got = ::pread(fd, data, size, off_t(offset));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        data += got;
-        size -= std::size_t(got);
-        offset += got;
     }
     return true;
 }
@@ -83,7 +70,7 @@ bool CPageStore::Get(std::int64_t key, std::vector<std::uint8_t>& bytes) const
     if (spilled == m_spilled.end())
         return false;
     bytes.resize(spilled->second.size);
-    if (!ReadAll(m_fd, bytes.data(), bytes.size(), spilled->second.offset)) {
+    if (ReadFullyAt(m_fd, spilled->second.offset, bytes.data(), bytes.size()) != std::int64_t(bytes.size())) {
         bytes.clear();
         return false;
     }

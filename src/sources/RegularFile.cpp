@@ -108,14 +108,14 @@ bool CRegularFile::Open(const std::string& path) {
     return true;
 }
 
-std::int64_t CRegularFile::ReadAt(std::int64_t position, void* buffer, std::size_t size) const {
-    if (m_fd < 0 || position < 0)
+std::int64_t ReadFullyAt(int fd, std::int64_t position, void* buffer, std::size_t size) {
+    if (fd < 0 || position < 0)
         return -1;
     auto* bytes = static_cast<unsigned char*>(buffer);
     std::size_t done = 0;
     while (done < size) {
         const long long got =
-            ReadSome(m_fd, position + static_cast<std::int64_t>(done), bytes + done, size - done);
+            ReadSome(fd, position + static_cast<std::int64_t>(done), bytes + done, size - done);
         if (got < 0)
             return -1;
         if (got == 0)
@@ -123,6 +123,10 @@ std::int64_t CRegularFile::ReadAt(std::int64_t position, void* buffer, std::size
         done += static_cast<std::size_t>(got);
     }
     return static_cast<std::int64_t>(done);
+}
+
+std::int64_t CRegularFile::ReadAt(std::int64_t position, void* buffer, std::size_t size) const {
+    return ReadFullyAt(m_fd, position, buffer, size);
 }
 
 void CRegularFile::Close() {

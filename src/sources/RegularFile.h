@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <string>
 
+// Reads up to `size` bytes of descriptor `fd` at `position`, fewer only where the file
+// ends; -1 on a read error. Interrupted reads are taken up again.
+std::int64_t ReadFullyAt(int fd, std::int64_t position, void* buffer, std::size_t size);
+
 class CRegularFile {
 public:
     CRegularFile();
