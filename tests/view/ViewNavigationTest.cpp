@@ -112,43 +112,25 @@ TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotic
         };
         m_messages->calls.clear();
         for (const char* move = c.moves; *move; ++move) {
+            // clang-format off
             switch (*move) {
-            case 'f':
-                m_view->TurnPage(true);
-                break;
-            case 'b':
-                m_view->TurnPage(false);
-                break;
-            case 'n':
-                m_view->OnNext10();
-                break;
-            case 'p':
-                m_view->OnPrev10();
-                break;
-            case 'h':
-                m_view->ShowFirstPage();
-                break;
-            case 'e':
-                m_view->ShowLastPage();
-                break;
-            case 's':
-                m_view->SelectPage();
-                break;
-            case '5':
-                m_view->ShowCurrentPage();
-                break;
-            case 'r':
-                m_view->show(), m_view->resize(260, 180);
-                EXPECT_TRUE(WaitUntil([&] { return m_view->m_pScreen->GetWidth() == 260; }));
-                break;
+            case 'f': m_view->TurnPage(true); break;
+            case 'b': m_view->TurnPage(false); break;
+            case 'n': m_view->OnNext10(); break;
+            case 'p': m_view->OnPrev10(); break;
+            case 'h': m_view->ShowFirstPage(); break;
+            case 'e': m_view->ShowLastPage(); break;
+            case 's': m_view->SelectPage(); break;
+            case '5': m_view->ShowCurrentPage(); break;
+            case 'r': m_view->show(), m_view->resize(260, 180), WaitUntil([&] { return m_view->m_pScreen->GetWidth() == 260; }); break;
             case 'd':
                 for (std::size_t i = 0; i < m_pages.size(); ++i)
                     if (i != c.from && !(twoPages && i == c.from + 1))
                         QFile::remove(QString::fromStdString(m_pages[i]));
                 break;
-            default:
-                m_view->OnTimer(*move - '0');
+            default: m_view->OnTimer(*move - '0');
             }
+            // clang-format on
         }
         EXPECT_EQ(m_messages->Texts(),
                   c.notice ? std::vector<QString>{Text(c.notice)} : std::vector<QString>{});
