@@ -1,12 +1,9 @@
 // Composing pages into the window-sized picture and painting it, the page counter, and the
 // progress bar's arithmetic.
-#include "ImageFixtures.h"
 #include "ViewTestSupport.h"
 #include "settings/Option.h"
 #include "view/ScreenImage.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QPainter>
 #include <climits>
 
@@ -25,10 +22,15 @@ class LayoutTest : public ViewTest {};
 // Where the pages land: a few pixels probed per layout, one pixel inside the page's edge
 // (the scalers never write the last column of the rectangle they are given, nor its last
 // row where it meets the surface's edge), and the white beside and below it. Setup: 2
-// two-page view, o fit off, s smoothed and sharpened, t turned once, x flipped, p probed in
-// the painted window rather than the composed picture.
+// two-page view, o fit off, s smoothed and sharpened, t turned once (the counter then
+// shows 3/3), x flipped, p probed in
+// the painted window rather than the composed picture, g the window grown to twice its
+// size on a dark desktop while no page is current. With S, sharpening only the pages and
+// the ring around them must give what sharpening the whole window gives (pages without a
+// colour are textured).
 TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
-    const QColor white = Qt::white, red = Qt::red, blue = Qt::blue, grey(100, 100, 100);
+    const QColor white = Qt::white, red = Qt::red, blue = Qt::blue, grey(100, 100, 100), base(25, 30, 40);
+    const PagePicture tall{250, 350}, wide{350, 250}, left{200, 300}, right{120, 300};
     // clang-format off
     const std::tuple<const char*, QSize, std::string, std::vector<PagePicture>, std::vector<Probe>> cases[] = {
         {"wide page not fitted to the width", {800, 600}, "", {{1000, 500, blue}},
@@ -46,8 +48,15 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
         {"flip not swapping the halves", {801, 200}, "2x", {{100, 200, red}, {100, 200, blue}},
          {{0, 100, blue}, {400, 100, red}}},
         {"painted upside down", {200, 100}, "p", {{200, 50, red}}, {{10, 10, red}, {10, 90, white}}},
+        {"what no picture covers not in the desktop's base colour", {30, 20}, "pg", {{30, 20, blue}},
+         {{10, 10, blue}, {45, 10, base}, {10, 30, base}}},
         {"odd last page without a white partner", {400, 200}, "2t",
          {{100, 200, red}, {100, 200, red}, {100, 200, blue}}, {{0, 100, blue}, {250, 100, white}}},
+        {"tall page sharpened apart", {400, 300}, "S", {tall}, {}}, {"wide page sharpened apart", {300, 400}, "S", {wide}, {}},
+        {"page wider than the window sharpened apart", {200, 200}, "S", {wide}, {}},
+        {"left page ending at the middle column sharpened apart", {400, 300}, "2S", {left, right}, {}},
+        {"left page ending two short of the middle sharpened apart", {404, 300}, "2S", {left, right}, {}},
+        {"pages far apart sharpened apart", {700, 300}, "2S", {left, right}, {}},
     };
     // clang-format on
     for (const auto& [fault, window, setup, pages, probes] : cases) {
@@ -58,12 +67,19 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
         g_option.bView2Page = has('2');
         g_option.bAutoDetectWidth = 1;
         g_option.bStretech = !has('o');
-        g_option.bInterpolation = g_option.bSharpen = has('s');
+        g_option.bInterpolation = g_option.bSharpen = has('s') || has('S');
         g_option.bFlipPage = has('x');
         m_pages = WriteBook("layout", pages);
         m_view->ScanFolder(TempPath("layout"));
         if (has('t'))
-            ASSERT_TRUE(m_view->TurnPage(true));
+            ASSERT_TRUE(m_view->TurnPage(true) && m_view->GetPageCounterText() == "3/3");
+        if (has('g')) {
+            QPalette dark;
+            dark.setColor(QPalette::Window, QColor(53, 53, 53)), dark.setColor(QPalette::Base, base);
+            m_view->setPalette(dark);
+            m_view->m_itCurPage = m_view->m_pageList.size();
+            m_view->resize(window * 2);
+        }
         const QImage painted = m_view->grab().toImage();
         for (const Probe& p : probes) {
             const std::uint32_t pixel =
@@ -72,76 +88,18 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
         }
         ASSERT_FALSE(m_frame.progress.empty());
         EXPECT_EQ(m_frame.progress.back(), 0);
-    }
-    EXPECT_EQ(m_view->GetPageCounterText(), QString("3/3"));
-}
-
-// An empty view holds 4 by 4 white surfaces and shows no counter; what no picture covers
-// shows the desktop's base colour (a dark desktop's too, not a hard-coded white), also
-// beside a picture composed for a window that has grown since.
-TEST_F(LayoutTest, WhatNoPictureCoversShowsTheDesktopsBaseColour) {
-    const QPalette light = QApplication::palette();
-    QPalette dark;
-    dark.setColor(QPalette::Base, QColor(25, 30, 40));
-    for (const QPalette& palette : {light, dark}) {
-        QApplication::setPalette(palette);
-        Restart();
-        for (CDib* surface : {m_view->m_pPage1, m_view->m_pPage2, m_view->m_pScreen, m_view->m_pNextPage1,
-                              m_view->m_pNextPage2, m_view->m_pNextScreen})
-            EXPECT_TRUE(surface->GetWidth() == 4 && surface->GetHeight() == 4 &&
-                        surface->GetPixel(3, 3) == kWhite);
-        EXPECT_FALSE(m_view->ShowCurrentPage());
-        EXPECT_TRUE(m_view->GetPageCounterText().isEmpty());
-        m_view->resize(30, 20);
-        m_pages = WriteBook("small", {PagePicture{30, 20, Qt::blue}});
-        m_view->ScanFolder(TempPath("small"));
-        m_view->m_itCurPage = m_view->m_pageList.size();
-        m_view->resize(60, 40);
-        const QImage shown = m_view->grab().toImage();
-        EXPECT_TRUE(Near(shown.pixel(10, 10), Qt::blue));
-        for (const QPoint beside : {QPoint(45, 10), QPoint(10, 30)})
-            EXPECT_EQ(QColor(shown.pixel(beside)), palette.color(QPalette::Base))
-                << beside.x() << "," << beside.y();
-    }
-    QApplication::setPalette(light);
-}
-
-// Sharpening only the pages and the ring around them must give the picture that sharpening
-// the whole window gives, for pages on white and pages that end near the middle column.
-TEST_F(LayoutTest, SharpeningThePagesMatchesSharpeningTheWholeWindow) {
-    // clang-format off
-    const std::tuple<QSize, std::vector<QSize>> cases[] = {
-        {{400, 300}, {{250, 350}}}, {{300, 400}, {{350, 250}}}, {{200, 200}, {{350, 250}}},
-        // The left page ends at, two short of and far from the middle column.
-        {{400, 300}, {{200, 300}, {120, 300}}}, {{404, 300}, {{200, 300}, {120, 300}}},
-        {{700, 300}, {{200, 300}, {120, 300}}},
-    };
-    // clang-format on
-    for (const auto& [window, sizes] : cases) {
-        SCOPED_TRACE(std::to_string(window.width()) + "x" + std::to_string(window.height()));
-        Restart();
-        m_view->resize(window);
-        g_option.bView2Page = sizes.size() == 2;
-        g_option.bInterpolation = 1;
-        QDir(TempPath("textured").c_str()).removeRecursively();
-        QDir().mkpath(TempPath("textured").c_str());
-        for (std::size_t i = 0; i < sizes.size(); ++i) // lossless, so that every pixel is known
-            ASSERT_TRUE(fixtures::WriteFile(TempPath("textured/p" + std::to_string(i) + ".bmp"),
-                                            fixtures::EncodeBmp(fixtures::ScanLikePage(
-                                                sizes[i].width(), sizes[i].height(), unsigned(i + 1)))));
-        m_view->ScanFolder(TempPath("textured"));
-        CDib whole, pages;
-        for (CDib* target : {&whole, &pages}) {
-            g_option.bSharpen = target == &pages;
-            if (g_option.bView2Page)
-                m_view->ComposeTwoPages(m_view->m_pPage1, m_view->m_pPage2, target, false);
-            else
-                m_view->ComposeOnePage(m_view->m_pPage1, target, false);
-        }
+        if (!has('S'))
+            continue;
+        CDib whole;
+        g_option.bSharpen = 0;
+        if (has('2'))
+            m_view->ComposeTwoPages(m_view->m_pPage1, m_view->m_pPage2, &whole, false);
+        else
+            m_view->ComposeOnePage(m_view->m_pPage1, &whole, false);
         ASSERT_TRUE(whole.Sharpen());
         for (int y = 0; y < whole.GetHeight(); ++y)
             for (int x = 0; x < whole.GetWidth(); ++x)
-                ASSERT_EQ(pages.GetPixel(x, y), whole.GetPixel(x, y)) << x << "," << y;
+                ASSERT_EQ(m_view->m_pScreen->GetPixel(x, y), whole.GetPixel(x, y)) << x << "," << y;
     }
 }
 

@@ -36,9 +36,12 @@ struct PagePicture {
 inline PagePicture NumberedPicture(int index) {
     return {40 + index, 100, QColor::fromHsv(index * 37 % 360, 200, 200)};
 }
+// A page of no colour is textured like a scan.
 inline fixtures::Bytes JpegPage(const PagePicture& page) {
-    QImage image(page.width, page.height, QImage::Format_RGB32);
-    image.fill(page.color);
+    QImage image = page.color.isValid() ? QImage(page.width, page.height, QImage::Format_RGB32)
+                                        : fixtures::ScanLikePage(page.width, page.height);
+    if (page.color.isValid())
+        image.fill(page.color);
     return fixtures::EncodeJpeg(image, 95);
 }
 // JPEG pages come back within a few levels of their colour.
