@@ -71,8 +71,7 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
         g_option.bFlipPage = has('x');
         m_pages = WriteBook("layout", pages);
         m_view->ScanFolder(TempPath("layout"));
-        if (has('t'))
-            ASSERT_TRUE(m_view->TurnPage(true) && m_view->GetPageCounterText() == "3/3");
+        ASSERT_TRUE(!has('t') || (m_view->TurnPage(true) && m_view->GetPageCounterText() == "3/3"));
         if (has('g')) {
             QPalette dark;
             dark.setColor(QPalette::Window, QColor(53, 53, 53)), dark.setColor(QPalette::Base, base);

@@ -80,9 +80,8 @@ protected:
         SetUp();
     }
     std::string TempPath(const std::string& name) const { return m_dir.filePath(name.c_str()).toStdString(); }
-    // Writes the pages as page00.jpg, page01.jpg, ... into a fresh folder; returns their paths.
+    // Writes the pages as page00.jpg, page01.jpg, ... into a folder; returns their paths.
     Paths WriteBook(const std::string& name, const std::vector<PagePicture>& pages) {
-        QDir(TempPath(name).c_str()).removeRecursively();
         QDir().mkpath(TempPath(name).c_str());
         Paths paths;
         for (const PagePicture& page : pages) {
