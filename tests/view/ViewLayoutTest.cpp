@@ -11,10 +11,7 @@ using namespace viewtest;
 
 namespace {
 constexpr std::uint32_t kWhite = 0xFFFFFF;
-struct Probe {
-    int x, y;
-    QColor color;
-};
+using Probe = std::tuple<int, int, QColor>;
 } // namespace
 
 class LayoutTest : public ViewTest {};
@@ -80,10 +77,10 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
             m_view->resize(window * 2);
         }
         const QImage painted = m_view->grab().toImage();
-        for (const Probe& p : probes) {
+        for (const auto& [x, y, color] : probes) {
             const std::uint32_t pixel =
-                has('p') ? painted.pixel(p.x, p.y) & kWhite : m_view->m_pScreen->GetPixel(p.x, p.y);
-            EXPECT_TRUE(p.color == white ? pixel == kWhite : Near(pixel, p.color)) << p.x << "," << p.y;
+                has('p') ? painted.pixel(x, y) & kWhite : m_view->m_pScreen->GetPixel(x, y);
+            EXPECT_TRUE(color == white ? pixel == kWhite : Near(pixel, color)) << x << "," << y;
         }
         ASSERT_FALSE(m_frame.progress.empty());
         EXPECT_EQ(m_frame.progress.back(), 0);

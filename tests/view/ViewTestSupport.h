@@ -50,9 +50,6 @@ inline bool Near(std::uint32_t pixel, QColor expected) {
     return std::abs(r - expected.red()) <= 12 && std::abs(g - expected.green()) <= 12 &&
            std::abs(b - expected.blue()) <= 12;
 }
-inline QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // Records every GMessageBox and GMessageBoxAutoClose call while it lives; each answers at once.
 class MessageRecorder {
@@ -63,11 +60,6 @@ public:
     QString Last() const { return calls.empty() ? QString() : calls.back().text; }
     std::vector<GMessageBoxCall> calls;
 };
-// Runs the event loop until `done` holds or five seconds are up. (Qt's QTRY macros report
-// to QTest's own result, which a GoogleTest case never sees.)
-inline bool WaitUntil(const std::function<bool()>& done) {
-    return QTest::qWaitFor(done, 5000);
-}
 
 class ViewTest : public ::testing::Test {
 protected:
@@ -99,6 +91,10 @@ protected:
         m_view->ScanFolder(TempPath("book"));
     }
     int CurrentWidth() const { return m_view->m_pPage1->GetWidth(); }
+    static QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+    // Runs the event loop until `done` holds or five seconds are up. (Qt's QTRY macros report
+    // to QTest's own result, which a GoogleTest case never sees.)
+    static bool WaitUntil(const std::function<bool()>& done) { return QTest::qWaitFor(done, 5000); }
 
     QTemporaryDir m_dir;
     FakeFrameHost m_frame;
