@@ -5,6 +5,7 @@
 #include "view/ScreenImage.h"
 
 #include <QPainter>
+#include <QScreen>
 #include <climits>
 
 using namespace viewtest;
@@ -14,7 +15,10 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 using Probe = std::tuple<int, int, QColor>;
 } // namespace
 
-class LayoutTest : public ViewTest {};
+class LayoutTest : public ViewTest {
+public:
+    QImage Shown() const { return m_view->screen()->grabWindow(m_view->winId()).toImage(); }
+};
 
 // Where the pages land: a few pixels probed per layout, one pixel inside the page's edge
 // (the scalers never write the last column of the rectangle they are given, nor its last
@@ -97,6 +101,48 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
             for (int x = 0; x < whole.GetWidth(); ++x)
                 ASSERT_EQ(m_view->m_pScreen->GetPixel(x, y), whole.GetPixel(x, y)) << x << "," << y;
     }
+}
+
+// A turn shows the new page unscaled over the previous picture at once, and after a turn
+// drawn before its sharpen only the sharpened part is painted again: the window must end
+// up showing exactly the composed picture, every row width of it.
+TEST_F(LayoutTest, WindowShowsThePreviewThenExactlyTheComposedPicture) {
+    // Takes a picture of the window at the first progress report of a composition, after
+    // the quick preview and before the composed picture reaches the window.
+    struct WindowAtFirstProgress : FakeFrameHost {
+        void SetProgressPos(int) override { shown = view && shown.isNull() ? view->Shown() : shown; }
+        const LayoutTest* view = nullptr;
+        QImage shown;
+    } frame;
+    m_view->SetFrame(&frame);
+    m_view->resize(203, 150);
+    m_view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+    // Colours short of full, so that the sharpen changes the pages' edges.
+    const PagePicture large{200, 150, QColor(60, 90, 160)}, small{50, 40, QColor(200, 80, 60)};
+    for (const bool twoPages : {false, true}) {
+        g_option.bView2Page = twoPages;
+        g_option.bInterpolation = g_option.bSharpen = 1; // the smooth scaler reports its progress
+        m_pages = WriteBook(twoPages ? "two" : "one",
+                            twoPages ? std::vector{large, large, small, small} : std::vector{large, small});
+        m_view->ScanFolder(TempPath(twoPages ? "two" : "one"));
+        ASSERT_TRUE(WaitUntil([&] { return Near(Shown().pixel(150, 50), large.color); }));
+        frame.shown = QImage(), frame.view = this;
+        ASSERT_TRUE(m_view->TurnPage(true));
+        frame.view = nullptr;
+        EXPECT_TRUE(Near(frame.shown.pixel(25, 20), small.color)) << "the new page, unscaled at the corner";
+        EXPECT_TRUE(Near(frame.shown.pixel(150, 50), large.color)) << "the previous picture around it";
+        const CDib& screen = *m_view->m_pScreen;
+        EXPECT_TRUE(WaitUntil([&] {
+            const QImage shown = Shown();
+            for (int y = 0; y < screen.GetHeight(); ++y)
+                for (int x = 0; x < screen.GetWidth(); ++x)
+                    if ((shown.pixel(x, y) & kWhite) != screen.GetPixel(x, y))
+                        return false;
+            return true;
+        })) << (twoPages ? "two pages" : "one page");
+    }
+    m_view->SetFrame(&m_frame);
 }
 
 // The 32-bit copy painting hands to Qt: every pixel upright and unchanged for every row width

@@ -186,9 +186,12 @@ TEST_F(NavigationTest, EachInputReachesItsActionAndNothingElse) {
     // Setup: 2 two-page view, r rotated, - no page current.
     // clang-format off
     const std::tuple<const char*, Input, Effect, std::vector<int>, std::string> cases[] = {
+        {"Insert", Key(Qt::Key_Insert), Forward, {}, ""},
         {"Left turns", Key(Qt::Key_Left), Nothing, {}, ""},
         {"F5 does not redraw", Key(Qt::Key_F5), Redraw, {}, ""},
         {"S switches sharpen itself instead of posting", Key(Qt::Key_S), Nothing, {ID_SHARPEN}, ""},
+        {"I", Key(Qt::Key_I), Nothing, {ID_INTERPOLATION}, ""},
+        {"F", Key(Qt::Key_F), Nothing, {ID_FULLSCREEN}, ""},
         {"Tab flips in one-page view", Key(Qt::Key_Tab), Nothing, {}, ""},
         {"2 does not toggle two-page view off", Key(Qt::Key_2), TwoPagesOff, {}, "2"},
         {"1 toggles", Key(Qt::Key_1), Nothing, {}, ""},
