@@ -5,10 +5,12 @@
 
 #include "ImageFixtures.h"
 #include "OptionSwitches.h"
+#include "settings/RecentBooks.h"
 #include "view/FrameHost.h"
 #include "view/TavimoView.h"
 #include "widgets/MessageBox.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,16 +56,39 @@ inline bool Near(std::uint32_t pixel, QColor expected) {
 // Records every GMessageBox and GMessageBoxAutoClose call while it lives; each answers at once.
 class MessageRecorder {
 public:
-    MessageRecorder();
-    ~MessageRecorder();
-    std::vector<QString> Texts() const;
+    MessageRecorder() {
+        SetGMessageBoxHook([this](const GMessageBoxCall& call) { return calls.push_back(call), int(IDOK); });
+    }
+    ~MessageRecorder() { SetGMessageBoxHook(nullptr); }
+    std::vector<QString> Texts() const {
+        std::vector<QString> texts;
+        for (const GMessageBoxCall& call : calls)
+            texts.push_back(call.text);
+        return texts;
+    }
     QString Last() const { return calls.empty() ? QString() : calls.back().text; }
     std::vector<GMessageBoxCall> calls;
 };
 
 class ViewTest : public ::testing::Test {
 protected:
-    void SetUp() override;
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "view-tests", *argv[] = {name, nullptr};
+        // Never destroyed: Qt's input devices are torn down by other exit handlers first, and
+        // an application destroyed after them crashes at exit.
+        static QApplication* app = new QApplication(argc, argv);
+        ASSERT_TRUE(app && m_dir.isValid());
+        SetPlainSwitches();
+        g_option.sRecentFolder.clear();
+        g_recentBooks.Load(), g_recentBooks.Clear(), g_recentBooks.Save(); // nothing read yet
+        m_frame.titles.clear(), m_frame.progress.clear(), m_frame.posted.clear();
+        m_messages = std::make_unique<MessageRecorder>();
+        m_view = std::make_unique<CTavimoView>();
+        m_view->SetFrame(&m_frame);
+        m_view->m_dialogs = ViewDialogs{};
+        m_view->resize(200, 150);
+    }
     void TearDown() override { m_view.reset(), m_messages.reset(); }
     // For a table's next row: a fresh view and an empty temporary folder.
     void Restart() {
