@@ -1,214 +1,240 @@
-// Page turns, jumps and their refusals in one-page and two-page view.
+// Page turns, jumps and their refusals in one-page and two-page view, preparing the next
+// turn ahead and taking the prepared pictures at the turn; and the keys, wheel and mouse
+// buttons over the view, beside the ones the end-to-end journeys drive. Keys count as they
+// lie on the keyboard: Shift lets them through, Alt and Ctrl leave them to the accelerator
+// table, layouts do not move the digit row or the grave key.
 #include "ViewTestSupport.h"
-
-#include "ImageFixtures.h"
 #include "settings/Option.h"
+#include "view/CommandIds.h"
 #include "view/Messages.h"
 
-#include <QTest>
-#include <functional>
+#include <QFile>
 
 using namespace viewtest;
 
 namespace {
-QString Text(const char* text)
-{
-    return QString::fromUtf8(text);
-}
+// Setup: 2 two-page view, c reading ahead, W or S page 3 wide or square (wide pages stand
+// alone), ! and a digit an unreadable page. Moves: f forward, b backward, n and p ten pages
+// on and back, h home, e end, s the page dialog, 1, 2 and 7 the timer
+// ticks of that number (1 prepares forward, 2 backward), d every page file but the shown
+// ones deleted, r a resize of the shown window, 5 a redraw. Expected: the page landed on, the first page
+// prepared, the notice given (waiting for OK when the setup holds k), a preparation pending
+// after the moves when it holds B.
+using MoveCase =
+    std::tuple<const char*, std::string, int, std::size_t, const char*, std::size_t, int, const char*>;
 } // namespace
 
 class NavigationTest : public ViewTest {};
 
-// One move from a known page: where it lands, what the page shows and what notice it gives.
-struct MoveCase {
-    const char* fault;
-    bool twoPages;
-    int count;
-    std::size_t from;
-    std::function<void(CTavimoView&)> move;
-    std::size_t landsOn;
-    const char* notice; // nullptr: none
-};
-
-TEST_F(NavigationTest, EachMoveLandsOnItsPageOrGivesItsNotice)
-{
-    const auto forward = [](CTavimoView& v) { v.TurnPage(true); };
-    const auto backward = [](CTavimoView& v) { v.TurnPage(false); };
-    const auto next10 = [](CTavimoView& v) { v.OnNext10(); };
-    const auto prev10 = [](CTavimoView& v) { v.OnPrev10(); };
+TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotice) {
+    using namespace viewtext;
+    // clang-format off
     const MoveCase cases[] = {
-        {"forward skips a page", false, 4, 1, forward, 2, nullptr},
-        {"backward skips a page", false, 4, 3, backward, 2, nullptr},
-        {"forward past the last page", false, 10, 9, forward, 9, viewtext::kLastPage},
-        {"backward before the first page", false, 10, 0, backward, 0, viewtext::kFirstPage},
-        {"two-page forward not by two", true, 10, 4, forward, 6, nullptr},
-        {"two-page forward past the last full spread", true, 10, 8, forward, 8, viewtext::kLastOfBook},
-        {"two-page odd book cannot reach its last page", true, 9, 6, forward, 8, nullptr},
-        {"two-page backward from index one", true, 10, 1, backward, 1, viewtext::kFirstPage},
-        {"two-page backward not by two", true, 10, 4, backward, 2, nullptr},
-        {"jump back below zero", false, 20, 4, prev10, 0, nullptr},
-        {"jump back not by ten", false, 20, 15, prev10, 5, nullptr},
-        {"jump forward past the end", false, 20, 14, next10, 19, nullptr},
-        {"jump forward not by ten", false, 20, 5, next10, 15, nullptr},
-        {"jump back on the first page silent", false, 20, 0, prev10, 0, viewtext::kFirstPage},
-        {"jump forward on the last page silent", false, 20, 19, next10, 19, viewtext::kLastOfBook},
-        {"end not on the last page", false, 6, 2, [](CTavimoView& v) { v.ShowLastPage(); }, 5, nullptr},
-        {"home not on the first page", true, 10, 1, [](CTavimoView& v) { v.ShowFirstPage(); }, 0, nullptr},
+        {"forward past the last page", "", 10, 9, "f", 9, -1, kLastPage},
+        {"backward before the first page", "", 10, 0, "b", 0, -1, kFirstPage},
+        {"two-page forward not by two", "2", 10, 4, "f", 6, -1, nullptr},
+        {"two-page forward past the last full spread", "2", 10, 8, "f", 8, -1, kLastOfBook},
+        {"two-page odd book: last page not reached or not beside white", "2", 9, 6, "f", 8, -1, nullptr},
+        {"two-page backward from index one", "2", 10, 1, "b", 1, -1, kFirstPage},
+        {"two-page backward not by two", "2", 10, 4, "b", 2, -1, nullptr},
+        {"jump back below zero", "", 20, 4, "p", 0, -1, nullptr},
+        {"jump back not by ten", "", 20, 15, "p", 5, -1, nullptr},
+        {"jump forward past the end", "", 20, 14, "n", 19, -1, nullptr},
+        {"jump forward not by ten", "", 20, 5, "n", 15, -1, nullptr},
+        {"jump back on the first page silent", "", 20, 0, "p", 0, -1, kFirstPage},
+        {"jump forward on the last page silent", "", 20, 19, "n", 19, -1, kLastOfBook},
+        {"wide page not alone: forward", "2W", 8, 3, "f", 4, -1, nullptr},
+        {"wide page not alone: backward", "2W", 8, 3, "b", 2, -1, nullptr},
+        {"square page taken for wide", "2S", 8, 3, "f", 5, -1, nullptr},
+        {"empty list: one-page turn not waiting for OK", "k", 0, 0, "f", 0, -1, kNoFiles},
+        {"empty list: two-page turn waiting for OK", "2", 0, 0, "b", 0, -1, kNoFiles},
+        {"empty list: jumps act, or the page dialog opens", "", 0, 0, "henps", 0, -1, kOpenFirst},
+        {"second turn taken before the preparation's tick", "cB", 5, 0, "ff", 1, 2, nullptr},
+        {"jump held back by a pending preparation", "cB", 5, 0, "fe", 4, -1, nullptr},
+        {"backward turn not preparing the page before", "cB", 5, 3, "b", 2, 1, nullptr},
+        {"unreadable page not reported, or spoiling the next", "k!1", 4, 0, "ff", 2, -1, kOpenFailed},
+        {"unreadable page starting a two-page preparation", "2ck!2", 6, 0, "f", 2, -1, kOpenFailed},
+        {"one-page forward not preparing the next entry", "", 10, 8, "1", 8, 9, nullptr},
+        {"one-page forward preparing past the last page", "", 10, 9, "1", 9, -1, nullptr},
+        {"one-page backward not preparing the entry before", "", 3, 2, "2", 2, 1, nullptr},
+        {"one-page backward preparing before the first page", "", 3, 0, "2", 0, -1, nullptr},
+        {"two-page forward not preparing the next full spread", "2", 9, 2, "1", 2, 4, nullptr},
+        {"two-page forward preparing a spread without its second page", "2", 9, 6, "1", 6, -1, nullptr},
+        {"two-page backward not preparing the pair before", "2", 9, 4, "2", 4, 2, nullptr},
+        {"two-page backward preparing from index two", "2", 9, 2, "2", 2, -1, nullptr},
+        {"a vanished page's preparation reported or its key kept", "", 3, 0, "d1", 0, -1, nullptr},
+        {"an unknown timer preparing", "", 3, 0, "7", 0, -1, nullptr},
+        {"one-page turn not taking the prepared page", "", 6, 0, "1df", 1, -1, nullptr},
+        {"two-page turn not taking the prepared pair", "2", 6, 0, "1df", 2, -1, nullptr},
+        {"prepared screen of the old size taken", "", 6, 0, "1rf", 1, -1, nullptr},
+        {"taken pictures shown again by a redraw", "", 6, 0, "1f5", 1, -1, nullptr},
+        {"resize not recomposing, or decoding again", "", 6, 2, "dr", 2, -1, nullptr},
     };
-    for (const MoveCase& c : cases) {
-        SCOPED_TRACE(c.fault);
-        TearDown();
-        SetUp();
-        g_option.bView2Page = c.twoPages;
-        OpenBook(c.count);
-        m_view->m_itCurPage = c.from;
-        m_view->ShowCurrentPage();
-        c.move(*m_view);
-        EXPECT_EQ(m_view->m_itCurPage, c.landsOn);
-        EXPECT_EQ(CurrentWidth(), NumberedPicture(int(c.landsOn)).width);
-        EXPECT_EQ(m_messages->Texts(), c.notice ? std::vector<QString>{Text(c.notice)} : std::vector<QString>{});
-        if (c.notice == viewtext::kLastPage)
-            EXPECT_EQ(m_messages->calls.back().type, 1); // the self-closing notice
+    // clang-format on
+    for (const auto& [fault, setup, count, from, moves, landsOn, prepared, notice] : cases) {
+        SCOPED_TRACE(fault);
+        Restart();
+        const auto has = [&](char flag) { return setup.find(flag) != std::string::npos; };
+        const std::size_t broken = has('!') ? std::size_t(setup[setup.find('!') + 1] - '0') : 99;
+        const bool twoPages = has('2');
+        g_option.bView2Page = twoPages;
+        g_option.bCacheNextFile = has('c');
+        g_option.bAutoDetectWidth = 1;
+        std::vector<PagePicture> pages;
+        for (int i = 0; i < count; ++i)
+            pages.push_back(i == 3 && has('W')   ? PagePicture{150, 100, Qt::red}
+                            : i == 3 && has('S') ? PagePicture{100, 100, Qt::red}
+                                                 : NumberedPicture(i));
+        m_pages = WriteBook("book", pages);
+        ASSERT_TRUE(broken >= m_pages.size() || fixtures::WriteFile(m_pages[broken], {'n', 'o', 't'}));
+        if (count > 0) {
+            m_view->ScanFolder(TempPath("book"));
+            ASSERT_TRUE(WaitUntil([&] { return !m_view->m_bBusy; }));
+            m_view->m_itCurPage = from;
+            m_view->ShowCurrentPage();
+        }
+        m_messages->calls.clear();
+        for (const char* move = moves; *move; ++move) {
+            // clang-format off
+            switch (*move) {
+            case 'f': m_view->TurnPage(true); break;
+            case 'b': m_view->TurnPage(false); break;
+            case 'n': m_view->OnNext10(); break;
+            case 'p': m_view->OnPrev10(); break;
+            case 'h': m_view->ShowFirstPage(); break;
+            case 'e': m_view->ShowLastPage(); break;
+            case 's': m_view->SelectPage(); break;
+            case '5': m_view->ShowCurrentPage(); break;
+            case 'r': m_view->show(), m_view->resize(260, 180), WaitUntil([&] { return m_view->m_pScreen->GetWidth() == 260; }); break;
+            case 'd':
+                for (std::size_t i = 0; i < m_pages.size(); ++i)
+                    if (i != from && !(twoPages && i == from + 1))
+                        QFile::remove(QString::fromStdString(m_pages[i]));
+                break;
+            default: m_view->OnTimer(*move - '0');
+            }
+            // clang-format on
+        }
+        EXPECT_EQ(m_messages->Texts(), notice ? std::vector<QString>{Text(notice)} : std::vector<QString>{});
+        // Notices close themselves (type 1) unless the setup asks to wait for OK.
+        EXPECT_EQ(notice ? m_messages->calls.back().type : -1, !notice ? -1 : has('k') ? int(MB_OK) : 1);
+        EXPECT_EQ(m_view->m_bBusy, has('B'));
+        ASSERT_TRUE(WaitUntil([&] { return !m_view->m_bBusy; }));
+        EXPECT_FALSE(m_view->IsTimerRunning(1) || m_view->IsTimerRunning(2));
+        EXPECT_EQ(m_view->m_strPrepared, prepared < 0 ? "" : m_pages[std::size_t(prepared)]);
+        if (prepared >= 0) {
+            EXPECT_EQ(m_view->m_pNextPage1->GetWidth(), pages[std::size_t(prepared)].width);
+            EXPECT_TRUE(!twoPages ||
+                        m_view->m_pNextPage2->GetWidth() == pages[std::size_t(prepared) + 1].width);
+        }
+        EXPECT_EQ(m_view->HasCurrentPage(), count > 0);
+        if (count == 0 || landsOn == broken)
+            continue;
+        EXPECT_EQ(m_view->m_itCurPage, landsOn);
+        EXPECT_EQ(CurrentWidth(), pages[landsOn].width);
+        EXPECT_EQ(QSize(m_view->m_pScreen->GetWidth(), m_view->m_pScreen->GetHeight()), m_view->size());
+        if (twoPages) { // the next page stands beside, or white after the last page
+            const CDib& partner = *m_view->m_pPage2;
+            const bool white =
+                (partner.GetPixel(0, 0) & partner.GetPixel(partner.GetWidth() - 1, 50)) == 0xFFFFFF;
+            EXPECT_EQ(white ? -1 : partner.GetWidth(),
+                      landsOn + 1 < pages.size() ? pages[landsOn + 1].width : -1);
+        }
     }
 }
 
-TEST_F(NavigationTest, EmptyListTurnWaitsForOkInOnePageViewAndClosesItselfInTwoPageView)
-{
-    EXPECT_FALSE(m_view->TurnPage(true));
-    ASSERT_EQ(m_messages->calls.size(), 1u);
-    EXPECT_EQ(m_messages->calls[0].text, Text(viewtext::kNoFiles));
-    EXPECT_EQ(m_messages->calls[0].type, int(MB_OK));
-    EXPECT_EQ(m_messages->calls[0].flags, 0);
-
-    g_option.bView2Page = 1;
-    EXPECT_FALSE(m_view->TurnPage(false));
-    ASSERT_EQ(m_messages->calls.size(), 2u);
-    EXPECT_EQ(m_messages->calls[1].text, Text(viewtext::kNoFiles));
-    EXPECT_EQ(m_messages->calls[1].type, 1);
-}
-
-TEST_F(NavigationTest, EmptyListJumpsDoNothingAndPageSelectAsksToOpenFirst)
-{
-    m_view->ShowFirstPage();
-    m_view->ShowLastPage();
-    m_view->OnNext10();
-    m_view->OnPrev10();
-    EXPECT_TRUE(m_messages->calls.empty());
-    m_view->SelectPage();
-    EXPECT_EQ(m_messages->Last(), Text(viewtext::kOpenFirst));
-}
-
-TEST_F(NavigationTest, TwoPageViewOfNinePagesEndsOnTheLastPageWithAWhitePartner)
-{
-    g_option.bView2Page = 1;
-    OpenBook(9);
-    const int partnerWidth = m_view->m_pPage2->GetWidth();
-    for (int i = 0; i < 4; ++i)
-        ASSERT_TRUE(m_view->TurnPage(true));
-    EXPECT_EQ(m_view->m_itCurPage, 8u);
-    EXPECT_EQ(CurrentWidth(), NumberedPicture(8).width);
-    // The partner keeps the size of the picture it held last and is all white.
-    EXPECT_EQ(m_view->m_pPage2->GetWidth(), NumberedPicture(7).width);
-    EXPECT_NE(partnerWidth, 0);
-    EXPECT_EQ(m_view->m_pPage2->GetPixel(0, 0), 0xFFFFFFu);
-    EXPECT_EQ(m_view->m_pPage2->GetPixel(m_view->m_pPage2->GetWidth() - 1, 50), 0xFFFFFFu);
-}
-
-TEST_F(NavigationTest, WidePageStandsAloneSoTheSpreadMovesByOne)
-{
-    g_option.bView2Page = 1;
-    g_option.bAutoDetectWidth = 1;
-    std::vector<PagePicture> pages;
-    for (int i = 0; i < 8; ++i)
-        pages.push_back(NumberedPicture(i));
-    pages[3] = PagePicture{150, 100, Qt::red}; // a double page at index 3
-    m_pages = WriteBook(TempPath("wide"), pages);
-    m_view->ScanFolder(TempPath("wide"));
-
-    m_view->m_itCurPage = 3;
-    m_view->ShowCurrentPage();
-    ASSERT_TRUE(m_view->TurnPage(true));
-    EXPECT_EQ(m_view->m_itCurPage, 4u);
-
-    m_view->m_itCurPage = 3;
-    m_view->ShowCurrentPage();
-    ASSERT_TRUE(m_view->TurnPage(false));
-    EXPECT_EQ(m_view->m_itCurPage, 2u);
-    EXPECT_FALSE(IsWidePage(100, 100)); // a square page pairs
-}
-
-TEST_F(NavigationTest, SecondTurnBeforeThePreparationTickIsDroppedWithCachingOn)
-{
-    g_option.bCacheNextFile = 1;
-    OpenBook(5);
-    ASSERT_TRUE(WaitUntil([&] { return !m_view->m_bBusy; }));
-    ASSERT_TRUE(m_view->TurnPage(true));
-    EXPECT_TRUE(m_view->m_bBusy);
-    EXPECT_FALSE(m_view->TurnPage(true));
-    EXPECT_EQ(m_view->m_itCurPage, 1u);
-    // Jumps are not held back by a pending preparation.
-    m_view->ShowLastPage();
-    EXPECT_EQ(m_view->m_itCurPage, 4u);
-    ASSERT_TRUE(WaitUntil([&] { return !m_view->m_bBusy; }));
-    EXPECT_FALSE(m_view->IsTimerRunning(1));
-}
-
-TEST_F(NavigationTest, EveryTurnIsTakenAndNoTimerStartsWithCachingOff)
-{
-    OpenBook(5);
-    ASSERT_TRUE(m_view->TurnPage(true));
-    EXPECT_FALSE(m_view->m_bBusy);
-    EXPECT_FALSE(m_view->IsTimerRunning(1));
-    ASSERT_TRUE(m_view->TurnPage(true));
-    EXPECT_EQ(m_view->m_itCurPage, 2u);
-}
-
-TEST_F(NavigationTest, PageSelectMovesToTheChosenPageOnlyWhenItDiffers)
-{
-    OpenBook(5);
-    std::size_t offered = 99;
-    std::optional<std::size_t> answer = 3;
-    m_view->m_dialogs.choosePage = [&](const std::vector<std::string>& pages, std::size_t current) {
-        EXPECT_EQ(pages.size(), 5u);
-        offered = current;
-        return answer;
-    };
-    m_view->SelectPage();
-    EXPECT_EQ(offered, 0u);
-    EXPECT_EQ(m_view->m_itCurPage, 3u);
-    EXPECT_EQ(CurrentWidth(), NumberedPicture(3).width);
-
-    const std::size_t titles = m_frame.titles.size();
-    m_view->SelectPage(); // the current page again: no redraw
-    EXPECT_EQ(m_frame.titles.size(), titles);
-    answer.reset(); // cancelled
-    m_view->SelectPage();
-    EXPECT_EQ(m_view->m_itCurPage, 3u);
-}
-
-TEST_F(NavigationTest, UnreadablePageIsReportedAndStillShownInOnePageView)
-{
+TEST_F(NavigationTest, DrawingSwitchesAndTheOptionsDialogForgetWhatWasPrepared) {
     OpenBook(4);
-    ASSERT_TRUE(fixtures::WriteFile(m_pages[1], {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'}));
-    EXPECT_TRUE(m_view->TurnPage(true));
-    EXPECT_EQ(m_view->m_itCurPage, 1u);
-    ASSERT_FALSE(m_messages->calls.empty());
-    EXPECT_EQ(m_messages->Last(), Text(viewtext::kOpenFailed));
-    EXPECT_EQ(m_messages->calls.back().type, int(MB_OK));
-    // A broken page fails alone: the next one shows.
-    EXPECT_TRUE(m_view->TurnPage(true));
-    EXPECT_EQ(CurrentWidth(), NumberedPicture(2).width);
+    for (auto handler : {&CTavimoView::OnInterpolation, &CTavimoView::OnSharpen, &CTavimoView::OnZoomToggle,
+                         &CTavimoView::OnRotate, &CTavimoView::OnView2Page, &CTavimoView::OnViewOnePage,
+                         &CTavimoView::OnOptionsChanged}) {
+        m_view->m_itCurPage = 0;
+        m_view->OnTimer(1);
+        ASSERT_FALSE(m_view->m_strPrepared.empty());
+        (m_view.get()->*handler)();
+        EXPECT_TRUE(m_view->m_strPrepared.empty());
+    }
 }
 
-TEST_F(NavigationTest, UnreadablePageFailsATwoPageTurnWithoutStartingAPreparation)
-{
-    g_option.bView2Page = 1;
+namespace {
+enum Effect { Nothing, Forward, Backward, Redraw, TwoPagesOn, TwoPagesOff };
+using Input = std::function<void(CTavimoView&)>;
+
+// A key press with the native code the platform reports: an X keycode (11 is 2, 25 W, 49
+// grave, 52 Z, 88 keypad 2 on a US keyboard) or, from 0x100 on, a Windows scan code.
+Input Key(int key, Qt::KeyboardModifiers modifiers = {}, quint32 native = 0) {
+    return [=](CTavimoView& view) {
+        view.m_keyCodes = native == 0      ? NativeKeyCodes::None
+                          : native < 0x100 ? NativeKeyCodes::XKeycodes
+                                           : NativeKeyCodes::WindowsScanCodes;
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, native & 0xFF, 0, 0);
+        QCoreApplication::sendEvent(&view, &press);
+    };
+}
+Input Click(int x, int y) {
+    return [=](CTavimoView& view) { QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(x, y)); };
+}
+Input Send(QEvent* event) {
+    return [held = std::shared_ptr<QEvent>(event)](CTavimoView& view) {
+        QCoreApplication::sendEvent(&view, held.get());
+    };
+}
+const std::vector<int> kBars = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
+} // namespace
+
+TEST_F(NavigationTest, EachInputReachesItsActionAndNothingElse) {
+    // Setup: 2 two-page view, r rotated, - no page current.
+    // clang-format off
+    const std::tuple<const char*, Input, Effect, std::vector<int>, std::string> cases[] = {
+        {"Insert", Key(Qt::Key_Insert), Forward, {}, ""},
+        {"Left turns", Key(Qt::Key_Left), Nothing, {}, ""},
+        {"F5 does not redraw", Key(Qt::Key_F5), Redraw, {}, ""},
+        {"S switches sharpen itself instead of posting", Key(Qt::Key_S), Nothing, {ID_SHARPEN}, ""},
+        {"I", Key(Qt::Key_I), Nothing, {ID_INTERPOLATION}, ""},
+        {"F", Key(Qt::Key_F), Nothing, {ID_FULLSCREEN}, ""},
+        {"Tab flips in one-page view", Key(Qt::Key_Tab), Nothing, {}, ""},
+        {"2 does not toggle two-page view off", Key(Qt::Key_2), TwoPagesOff, {}, "2"},
+        {"1 toggles", Key(Qt::Key_1), Nothing, {}, ""},
+        {"Shift+2 reported as @ is not key 2", Key(Qt::Key_At, Qt::ShiftModifier, 11), TwoPagesOn, {}, ""},
+        {"Shift+2 where no native code is known", Key(Qt::Key_2, Qt::ShiftModifier), TwoPagesOn, {}, ""},
+        {"Shift+2 on Windows", Key(Qt::Key_At, Qt::ShiftModifier, 0x103), TwoPagesOn, {}, ""},
+        {"Alt+2 is a system key, left to the accelerators", Key(Qt::Key_2, Qt::AltModifier, 11), Nothing, {}, ""},
+        {"Ctrl+2", Key(Qt::Key_2, Qt::ControlModifier, 11), Nothing, {}, ""},
+        {"keypad 2 with Num Lock on is no digit-row key", Key(Qt::Key_2, Qt::KeypadModifier, 88), Nothing, {}, ""},
+        {"keypad 2 with Num Lock off is Down", Key(Qt::Key_Down, Qt::KeypadModifier, 88), Forward, {}, ""},
+        {"Shift+grave reported as ~", Key(Qt::Key_AsciiTilde, Qt::ShiftModifier, 49), Nothing, kBars, ""},
+        {"the grave key of a German layout on Windows", Key(Qt::Key_Dead_Circumflex, {}, 0x129), Nothing, kBars, ""},
+        {"grave where no native code is known", Key(Qt::Key_QuoteLeft), Nothing, kBars, ""},
+        {"the letter Z where a French layout has it", Key(Qt::Key_Z, {}, 25), Nothing, {ID_ZOOM_TOGGLE}, ""},
+        {"a French layout's W on the US Z place", Key(Qt::Key_W, {}, 52), Nothing, {}, ""},
+        {"a Russian layout's letter on the Z place", Key(0x042F, {}, 52), Nothing, {ID_ZOOM_TOGGLE}, ""},
+        {"click just above the middle row", Click(100, 74), Backward, {}, ""},
+        {"click on the middle row", Click(100, 75), Forward, {}, ""},
+        {"rotated: click left of the middle column", Click(99, 140), Backward, {}, "r"},
+        {"rotated: click on the middle column", Click(100, 5), Forward, {}, "r"},
+        {"click with no page current", Click(100, 140), Nothing, {}, "-"},
+        {"a small notch towards the reader", Send(new QWheelEvent({1, 1}, {1, 1}, {}, {0, -15}, {}, {}, Qt::NoScrollPhase, false)),
+         Forward, {}, ""},
+        {"double click", Send(new QMouseEvent(QEvent::MouseButtonDblClick, {1, 1}, {1, 1}, Qt::LeftButton, Qt::LeftButton, {})),
+         Nothing, {ID_VIEW_TOOLBAR}, ""},
+    };
+    // clang-format on
     OpenBook(6);
-    g_option.bCacheNextFile = 1;
-    ASSERT_TRUE(fixtures::WriteFile(m_pages[2], {'x'}));
-    EXPECT_FALSE(m_view->TurnPage(true));
-    EXPECT_EQ(m_view->m_itCurPage, 2u);
-    EXPECT_EQ(m_messages->Last(), Text(viewtext::kOpenFailed));
-    EXPECT_FALSE(m_view->m_bBusy);
-    EXPECT_FALSE(m_view->IsTimerRunning(1));
+    for (const auto& [fault, input, effect, posted, setup] : cases) {
+        SCOPED_TRACE(fault);
+        const bool twoPages = setup == "2";
+        g_option.bView2Page = twoPages;
+        g_option.bRotate = setup == "r";
+        const std::size_t from = m_view->m_itCurPage = setup == "-" ? 6 : 2;
+        m_view->ShowCurrentPage();
+        m_frame.posted.clear();
+        const std::size_t titles = m_frame.titles.size();
+        input(*m_view);
+        EXPECT_EQ(m_view->m_itCurPage, effect == Forward ? from + 1 : effect == Backward ? from - 1 : from);
+        EXPECT_EQ(g_option.bView2Page != 0, effect == TwoPagesOn || (twoPages && effect != TwoPagesOff));
+        EXPECT_EQ(g_option.bFlipPage, 0);
+        EXPECT_EQ(m_frame.posted, posted);
+        EXPECT_EQ(m_frame.titles.size(), titles + (effect != Nothing));
+    }
+    EXPECT_TRUE(m_messages->calls.empty());
 }

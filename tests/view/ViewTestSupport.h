@@ -1,80 +1,131 @@
-// Helpers for the page view's tests: a frame host that records what the view tells it, a
-// recorder of every message shown, and books of pictures written at run time.
+// The fixture of every page view test: a fresh view of a known size with a frame that
+// records what the view tells it, the settings at known values and every message recorded,
+// and books of pictures written at run time.
 #pragma once
 
+#include "ImageFixtures.h"
+#include "OptionSwitches.h"
+#include "settings/RecentBooks.h"
 #include "view/FrameHost.h"
 #include "view/TavimoView.h"
 #include "widgets/MessageBox.h"
 
-#include <QColor>
-#include <QString>
+#include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
-#include <functional>
+#include <QTest>
 #include <gtest/gtest.h>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace viewtest {
+
+using Paths = std::vector<std::string>;
 
 class FakeFrameHost : public CFrameHost {
 public:
     void ShowPageStatus(const QString& title) override { titles.push_back(title); }
     void SetProgressPos(int position) override { progress.push_back(position); }
     void PostCommand(int id) override { posted.push_back(id); }
-
     std::vector<QString> titles;
-    std::vector<int> progress;
-    std::vector<int> posted;
+    std::vector<int> progress, posted;
 };
+
+// A picture of its own size and colour per page, so that the decoded surface tells the
+// pages apart: taller than wide, each page one pixel wider than the one before it.
+struct PagePicture {
+    int width, height;
+    QColor color;
+};
+inline PagePicture NumberedPicture(int index) {
+    return {40 + index, 100, QColor::fromHsv(index * 37 % 360, 200, 200)};
+}
+// A page of no colour is textured like a scan.
+inline fixtures::Bytes JpegPage(const PagePicture& page) {
+    QImage image = page.color.isValid() ? QImage(page.width, page.height, QImage::Format_RGB32)
+                                        : fixtures::ScanLikePage(page.width, page.height);
+    if (page.color.isValid())
+        image.fill(page.color);
+    return fixtures::EncodeJpeg(image, 95);
+}
+// JPEG pages come back within a few levels of their colour.
+inline bool Near(std::uint32_t pixel, QColor expected) {
+    const int r = int(pixel >> 16 & 0xFF), g = int(pixel >> 8 & 0xFF), b = int(pixel & 0xFF);
+    return std::abs(r - expected.red()) <= 12 && std::abs(g - expected.green()) <= 12 &&
+           std::abs(b - expected.blue()) <= 12;
+}
 
 // Records every GMessageBox and GMessageBoxAutoClose call while it lives; each answers at once.
 class MessageRecorder {
 public:
-    MessageRecorder();
-    ~MessageRecorder();
-    std::vector<QString> Texts() const;
-    QString Last() const;
+    MessageRecorder() {
+        SetGMessageBoxHook([this](const GMessageBoxCall& call) { return calls.push_back(call), int(IDOK); });
+    }
+    ~MessageRecorder() { SetGMessageBoxHook(nullptr); }
+    std::vector<QString> Texts() const {
+        std::vector<QString> texts;
+        for (const GMessageBoxCall& call : calls)
+            texts.push_back(call.text);
+        return texts;
+    }
+    QString Last() const { return calls.empty() ? QString() : calls.back().text; }
     std::vector<GMessageBoxCall> calls;
 };
 
-// A picture of its own size and colour per page, so a test can tell the pages apart by
-// the decoded surface alone.
-struct PagePicture {
-    int width;
-    int height;
-    QColor color;
-};
-PagePicture NumberedPicture(int index);
-std::vector<std::uint8_t> JpegPage(const PagePicture& picture);
-std::vector<std::uint8_t> BmpPage(const PagePicture& picture);
-
-// Runs the event loop until `done` holds or the time is up; true when it holds. (Qt's QTRY
-// macros report to QTest's own result, which a GoogleTest case never sees.)
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
-
-// Writes `count` JPEG pages named page00.jpg, page01.jpg, ... into `folder`; returns their paths.
-std::vector<std::string> WriteJpegBook(const std::string& folder, int count);
-std::vector<std::string> WriteBook(const std::string& folder, const std::vector<PagePicture>& pages);
-
-// The fixture of every view test: a fresh view of a known size with a fake frame, the
-// settings at known values and the messages recorded.
 class ViewTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    std::string TempPath(const std::string& name) const;
-    // Opens a folder book of `count` numbered pages.
-    void OpenBook(int count);
-    std::string CurrentPage() const;
-    int CurrentWidth() const;
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "view-tests", *argv[] = {name, nullptr};
+        // Never destroyed: Qt's input devices are torn down by other exit handlers first, and
+        // an application destroyed after them crashes at exit.
+        static QApplication* app = new QApplication(argc, argv);
+        ASSERT_TRUE(app && m_dir.isValid());
+        SetPlainSwitches();
+        g_option.sRecentFolder.clear();
+        g_recentBooks.Load(), g_recentBooks.Clear(), g_recentBooks.Save(); // nothing read yet
+        m_frame.titles.clear(), m_frame.progress.clear(), m_frame.posted.clear();
+        m_messages = std::make_unique<MessageRecorder>();
+        m_view = std::make_unique<CTavimoView>();
+        m_view->SetFrame(&m_frame);
+        m_view->m_dialogs = ViewDialogs{};
+        m_view->resize(200, 150);
+    }
+    void TearDown() override { m_view.reset(), m_messages.reset(); }
+    // For a table's next row: a fresh view and an empty temporary folder.
+    void Restart() {
+        TearDown();
+        QDir(m_dir.path()).removeRecursively(), QDir().mkpath(m_dir.path());
+        SetUp();
+    }
+    std::string TempPath(const std::string& name) const { return m_dir.filePath(name.c_str()).toStdString(); }
+    // Writes the pages as page00.jpg, page01.jpg, ... into a folder; returns their paths.
+    Paths WriteBook(const std::string& name, const std::vector<PagePicture>& pages) {
+        QDir().mkpath(TempPath(name).c_str());
+        Paths paths;
+        for (const PagePicture& page : pages) {
+            paths.push_back(
+                TempPath(name + QString::asprintf("/page%02d.jpg", int(paths.size())).toStdString()));
+            EXPECT_TRUE(fixtures::WriteFile(paths.back(), JpegPage(page)));
+        }
+        return paths;
+    }
+    void OpenBook(int count) {
+        std::vector<PagePicture> pages;
+        for (int i = 0; i < count; ++i)
+            pages.push_back(NumberedPicture(i));
+        m_pages = WriteBook("book", pages);
+        m_view->ScanFolder(TempPath("book"));
+    }
+    int CurrentWidth() const { return m_view->m_pPage1->GetWidth(); }
+    static QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+    // Runs the event loop until `done` holds or five seconds are up. (Qt's QTRY macros report
+    // to QTest's own result, which a GoogleTest case never sees.)
+    static bool WaitUntil(const std::function<bool()>& done) { return QTest::qWaitFor(done, 5000); }
 
     QTemporaryDir m_dir;
     FakeFrameHost m_frame;
     std::unique_ptr<MessageRecorder> m_messages;
     std::unique_ptr<CTavimoView> m_view;
-    std::vector<std::string> m_pages;
+    Paths m_pages;
 };
 
 } // namespace viewtest
