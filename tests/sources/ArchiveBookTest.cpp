@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 
 using fixtures::BookItem;
 
@@ -66,85 +67,53 @@ std::vector<BookItem> BookItems()
     return items;
 }
 
-class ArchiveBookTest : public ::testing::TestWithParam<BookKind> {
-protected:
-    void SetUp() override
-    {
-        m_items = BookItems();
-        const std::string folder = m_dir.path().toStdString() + "/files";
-        m_path = m_dir.path().toStdString() + "/book" + GetParam().extension;
-        ASSERT_TRUE(GetParam().make(folder, m_path, m_items));
-        ASSERT_EQ(m_book.Open(m_path), CArchiveBook::Ok);
-    }
-    const BookItem& Item(const std::string& page) const
-    {
-        return *std::find_if(m_items.begin(), m_items.end(), [&](const BookItem& item) { return item.name == page; });
-    }
-    void ExpectPage(const std::string& page)
-    {
-        std::vector<std::uint8_t> bytes;
-        ASSERT_TRUE(m_book.ReadPage(page, bytes)) << page;
-        EXPECT_EQ(bytes, Item(page).data) << page;
-    }
+class ArchiveBookTest : public ::testing::TestWithParam<BookKind> {};
 
-    QTemporaryDir m_dir;
-    std::vector<BookItem> m_items;
-    std::string m_path;
-    CArchiveBook m_book;
-};
-
-TEST_P(ArchiveBookTest, ListsOnlyPicturesAtAnyDepth)
+TEST_P(ArchiveBookTest, ListsPicturesAtAnyDepthAndReadsThemInAnyOrderWithoutDecompressingFromTheStartAgain)
 {
-    std::vector<std::string> expected;
-    for (const BookItem& item : m_items)
+    QTemporaryDir dir;
+    const std::vector<BookItem> items = BookItems();
+    const std::string path = dir.path().toStdString() + "/book" + GetParam().extension;
+    ASSERT_TRUE(GetParam().make(dir.path().toStdString() + "/files", path, items));
+    CArchiveBook book;
+    ASSERT_EQ(book.Open(path), CArchiveBook::Ok);
+    EXPECT_EQ(book.IsSolid(), GetParam().solid);
+    std::map<std::string, std::vector<std::uint8_t>> pages;
+    std::uint64_t allBytes = 0;
+    for (const BookItem& item : items) {
+        allBytes += item.data.size();
         if (item.name.find(".txt") == std::string::npos && item.name.find(".png") == std::string::npos)
-            expected.push_back(item.name);
-    std::vector<std::string> pages = m_book.Pages();
-    std::sort(pages.begin(), pages.end());
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(pages, expected);
-    EXPECT_EQ(m_book.IsSolid(), GetParam().solid);
-}
-
-TEST_P(ArchiveBookTest, EveryPageReadsInAnyOrderWithoutDecompressingFromTheStartAgain)
-{
-    std::vector<std::string> pages = m_book.Pages();
-    std::sort(pages.begin(), pages.end());
-    for (const std::string& page : pages)
-        ExpectPage(page);
-    const int restartsAfterFirstPass = m_book.Restarts();
-    // Turning back a page, then jumping ten pages forward and back.
-    ExpectPage(pages[pages.size() - 2]);
-    ExpectPage(pages[1]);
-    ExpectPage(pages[11]);
-    ExpectPage(pages[0]);
-    std::uint64_t pageBytes = 0;
-    for (const BookItem& item : m_items)
-        pageBytes += item.data.size();
-    if (GetParam().solid) {
-        // What one pass decompressed is kept: no second pass over the archive.
-        EXPECT_EQ(m_book.Restarts(), 1);
-        EXPECT_LE(m_book.DecompressedBytes(), pageBytes);
-    } else {
-        // Each page costs its own bytes only: what stands before it is skipped.
-        EXPECT_GE(m_book.Restarts(), restartsAfterFirstPass);
-        std::uint64_t read = 0;
-        for (const std::string& page : pages)
-            read += Item(page).data.size();
-        for (const std::string& page : {pages[pages.size() - 2], pages[1], pages[11], pages[0]})
-            read += Item(page).data.size();
-        EXPECT_EQ(m_book.DecompressedBytes(), read);
+            pages[item.name] = item.data;
     }
-}
-
-TEST_P(ArchiveBookTest, UnknownPageAndReopenedBookStartClean)
-{
+    std::vector<std::string> names = book.Pages();
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), pages.size());
+    // Every page in name order, then turning back a page and jumping ten pages forward and back.
+    std::vector<std::string> order = names;
+    order.insert(order.end(), {names[names.size() - 2], names[1], names[11], names[0]});
+    std::uint64_t pageBytes = 0;
+    int restartsAfterFirstPass = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i == names.size())
+            restartsAfterFirstPass = book.Restarts();
+        std::vector<std::uint8_t> bytes;
+        ASSERT_TRUE(book.ReadPage(order[i], bytes)) << order[i];
+        EXPECT_EQ(bytes, pages.at(order[i])) << order[i];
+        pageBytes += bytes.size();
+    }
+    if (GetParam().solid) { // what one pass decompressed is kept: no second pass over the archive
+        EXPECT_EQ(book.Restarts(), 1);
+        EXPECT_LE(book.DecompressedBytes(), allBytes);
+    } else { // each page costs its own bytes only: what stands before it is skipped
+        EXPECT_GE(book.Restarts(), restartsAfterFirstPass);
+        EXPECT_EQ(book.DecompressedBytes(), pageBytes);
+    }
     std::vector<std::uint8_t> bytes{1, 2, 3};
-    EXPECT_FALSE(m_book.ReadPage("absent.jpg", bytes));
+    EXPECT_FALSE(book.ReadPage("absent.jpg", bytes));
     EXPECT_TRUE(bytes.empty());
-    ASSERT_EQ(m_book.Open(m_path), CArchiveBook::Ok);
-    EXPECT_EQ(m_book.Restarts(), 0);
-    ExpectPage(m_book.Pages().back());
+    ASSERT_EQ(book.Open(path), CArchiveBook::Ok);
+    EXPECT_EQ(book.Restarts(), 0) << "a reopened book starts clean";
+    EXPECT_TRUE(book.ReadPage(book.Pages().back(), bytes) && bytes == pages.at(book.Pages().back()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ArchiveBookTest, ::testing::ValuesIn(kKinds),
