@@ -192,7 +192,6 @@ TEST_F(ZipBooks, PythonZipfileArchivesShowTheirNamesReadWholeAndLeaveOutMacResou
         {"cp949_unflagged_garbled_when_streamed", true,
          {{kHangulCp949 + "/" + kBookCp949 + ".jpg", p1, false, true}, {"b/c/2.bmp", p2, false, false}},
          {{kHangulUtf8 + "/" + kBookUtf8 + ".jpg", p1}, {"b/c/2.bmp", p2}}},
-        {"utf8_unflagged_taken_for_cp949", true, {{kBookUtf8 + ".jpg", p1, false, true}}, {{kBookUtf8 + ".jpg", p1}}},
         {"invalid_in_both_not_read", false,
          {{"\xFF\xFE.jpg", p1, false, true}, {"x/\xC0\xAF.jpg", p2, true, false}},
          {{kReplacement + kReplacement + ".jpg", p1}, {"x/" + kReplacement + kReplacement + ".jpg", p2}}},
