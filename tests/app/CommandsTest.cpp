@@ -98,8 +98,9 @@ TEST(CommandLine, HelpAndVersionComeBeforeAnyWindowElseTheFirstPlainArgumentIsTh
     };
     for (const auto& [arguments, request, book] : rows) {
         EXPECT_EQ(RequestFromArguments(arguments), request) << arguments.join(' ').toStdString();
-        if (book) // nullptr: a row about the request only
+        if (book) { // nullptr: a row about the request only
             EXPECT_EQ(BookPathFromArguments(arguments), QString::fromUtf8(book)) << arguments.join(' ').toStdString();
+        }
     }
     EXPECT_TRUE(HelpText().contains("a folder, a .zip or .cbz archive or a .pco book")) << HelpText().toStdString();
     EXPECT_TRUE(QRegularExpression("^Tavimo \\d+\\.\\d+\\.\\d+\\.\\d+$").match(VersionText()).hasMatch());

@@ -44,4 +44,16 @@ TEST(AboutDialog, ShowsTheWholeHelpReadOnlyFixedWidthFromTheTopAndOkCloses)
     EXPECT_TRUE(CAboutDlg(nullptr, ":/no-such-help.txt").HelpText()->toPlainText().isEmpty());
 }
 
+TEST(AboutDialog, ClosesWithEnterAndWithEscapeFromWhereTheFocusStarts)
+{
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        CAboutDlg dlg;
+        QTimer::singleShot(0, &dlg, [&dlg, key] {
+            QTest::keyClick(dlg.focusWidget() ? dlg.focusWidget() : &dlg, key);
+            QTimer::singleShot(1000, &dlg, [&dlg] { dlg.done(-1); }); // still open: the key was eaten
+        });
+        EXPECT_NE(dlg.exec(), -1) << "key " << key << " left the about box open";
+    }
+}
+
 } // namespace

@@ -1,5 +1,5 @@
 // GMessageBoxWnd and GMessageBox: layout, caption, results per button and key, the
-// countdown, the title rules, the owner and the test hook.
+// countdown, the title rules and the owner.
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
@@ -195,23 +195,6 @@ TEST_F(MessageWindow, RunModalDisablesOnlyTheOwnerAndIsCentredOverItsWindowInsid
     });
     EXPECT_FALSE(view->isEnabled()) << "an owner disabled beforehand stays disabled";
     EXPECT_TRUE(area.contains(placed)) << placed.x() << "," << placed.y();
-}
-
-TEST(MessageBoxHook, RecordsCallsAndAnswersWithoutAWindow)
-{
-    std::vector<GMessageBoxCall> calls;
-    SetGMessageBoxHook([&](const GMessageBoxCall& call) {
-        calls.push_back(call);
-        EXPECT_EQ(OpenMessageWindow(), nullptr);
-        return IDNO;
-    });
-    QWidget owner;
-    EXPECT_EQ(GMessageBox(&owner, "질문?", "Tavimo", MB_YESNO, 0, 0), IDNO);
-    EXPECT_EQ(GMessageBoxAutoClose(&owner, "마지막 파일 입니다.", "Tavimo", 1, 0), IDNO);
-    SetGMessageBoxHook(nullptr);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_TRUE(calls[0].owner == &owner && calls[0].text == "질문?" && calls[0].type == MB_YESNO && calls[0].flags == 0);
-    EXPECT_TRUE(calls[1].type == 1 && calls[1].flags == (GMB_AUTOCLOSE | GMB_NOBUTTON) && calls[1].seconds == 0);
 }
 
 } // namespace
