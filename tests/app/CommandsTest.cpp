@@ -94,6 +94,7 @@ TEST(CommandLine, HelpAndVersionComeBeforeAnyWindowElseTheFirstPlainArgumentIsTh
         // Qt's options reach main() untouched: "-platform" must not read as -p -l -a ... nor
         // hide the option after it.
         {{"tavimo", "-platform", "offscreen", "--version"}, ShowVersion, nullptr},
+        {{"tavimo", "-style", "fusion", "book.zip"}, StartViewer, nullptr},
         {{"tavimo", "-hv"}, StartViewer, ""},
     };
     for (const auto& [arguments, request, book] : rows) {

@@ -59,7 +59,7 @@ TEST(Icons, WindowIconIsTheLauncherPictureAtEverySizeAndSharpOnADoubledScreen) {
     EXPECT_TRUE(SamePixels(Argb(AppIcon().pixmap(QSize(32, 32), 2.0).toImage()), Launcher(64)));
 }
 
-TEST(Icons, EveryButtonDrawsSomethingDifferentFromEveryOtherInDevicePixels) {
+TEST(Icons, EveryButtonDrawsSomethingOfItsOwnInDevicePixelsAndGreyWhenDisabled) {
     std::vector<std::pair<int, QImage>> drawn;
     for (const int id : ToolbarLayout()) {
         if (id == kToolbarSeparator)
@@ -71,6 +71,13 @@ TEST(Icons, EveryButtonDrawsSomethingDifferentFromEveryOtherInDevicePixels) {
         drawn.emplace_back(id, image);
         EXPECT_EQ(ToolbarIcon(id).pixmap(kToolbarIconSize, 2.0).size(), kToolbarIconSize * 2) << id;
     }
+    const QImage disabled = Argb(ToolbarIcon(ID_SHARPEN).pixmap(kToolbarIconSize, 1.0, QIcon::Disabled).toImage());
+    ASSERT_GT(InkedPixels(disabled), 0);
+    for (int y = 0; y < disabled.height(); ++y)
+        for (int x = 0; x < disabled.width(); ++x) {
+            const QRgb p = disabled.pixel(x, y);
+            EXPECT_TRUE(qAlpha(p) < 255 || (qRed(p) == qGreen(p) && qGreen(p) == qBlue(p))) << "disabled not grey";
+        }
 }
 
 } // namespace

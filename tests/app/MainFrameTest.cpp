@@ -4,15 +4,53 @@
 #include "FrameFixture.h"
 #include "ImageFixtures.h"
 #include "app/Commands.h"
+#include "app/ProgressColors.h"
 #include "settings/OptionDlg.h"
+#include "widgets/AboutDlg.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 
 using FrameTest = FrameFixture;
+
+TEST_F(FrameTest, BarsShowTheButtonsTheFlyByTextsTheLoadAndAboutAndExitWorkOverTheWindow) {
+    CMainFrame& f = ShowFrame();
+    std::vector<int> shown;
+    for (QAction* action : f.ToolBar()->actions())
+        shown.push_back(action->isSeparator() ? kToolbarSeparator : action->data().toInt());
+    EXPECT_EQ(shown, std::vector<int>(ToolbarLayout().begin(), ToolbarLayout().end()));
+    EXPECT_EQ(f.Action(ID_FULLSCREEN)->toolTip(), QString::fromUtf8("풀스크린(ESC,F)"));
+    QLabel* idle = nullptr;
+    for (QLabel* label : f.statusBar()->findChildren<QLabel*>())
+        idle = label->text() == QString::fromUtf8("준비") && label->isVisible() ? label : idle;
+    ASSERT_NE(idle, nullptr);
+    f.Action(ID_FULLSCREEN)->showStatusText(&f);
+    EXPECT_TRUE(f.statusBar()->currentMessage() == QString::fromUtf8("풀스크린") && !idle->isVisible());
+    QStatusTipEvent leave{QString()};
+    QApplication::sendEvent(&f, &leave);
+    EXPECT_TRUE(idle->isVisible()) << "the idle text comes back when the fly-by text ends";
+
+    EXPECT_GE(f.PagePane()->width(), f.PagePane()->fontMetrics().horizontalAdvance(QString(18, u' ')));
+    EXPECT_EQ(f.ProgressBar()->width(), 200);
+    const QPalette menu = QApplication::palette("QMenu");
+    EXPECT_EQ(f.ProgressBar()->palette().color(QPalette::Highlight), ProgressBarColor(menu.color(QPalette::Light)));
+    ProgressCallback(3, 4, static_cast<CFrameHost*>(&f));
+    EXPECT_EQ(f.ProgressBar()->value(), 75);
+
+    QWidget* parent = nullptr;
+    EXPECT_TRUE(fixtures::RunAnsweringModal<CAboutDlg>([&] { f.ExecuteCommand(ID_APP_ABOUT); }, [&](CAboutDlg& dialog) {
+        parent = dialog.parentWidget();
+        dialog.OkButton()->click();
+    }));
+    EXPECT_EQ(parent, &f);
+    EXPECT_TRUE(f.ExecuteCommand(ID_APP_EXIT));
+    EXPECT_FALSE(f.isVisible());
+}
 
 TEST_F(FrameTest, FullscreenCoversTheScreenWithTheViewFocusedAndLeavingRestoresWindowAndBars) {
     CMainFrame& f = ShowFrame();

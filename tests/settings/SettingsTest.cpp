@@ -34,6 +34,10 @@ TEST_F(Store, NumbersAndPathsRoundTripWholeAndPlantedValuesReadAsTheRegistryWoul
     EXPECT_TRUE(GetRegString(kTavimoKey, "sRecentFolder", path));
     EXPECT_EQ(path, "/home/만화/한국 책");
     EXPECT_FALSE(OpenTavimoStore()->value("sRecentFolder").toString().contains(QChar(0))) << "a terminator";
+    std::int32_t kept = 4;
+    EXPECT_FALSE(GetRegDword("SOFTWARE\\", "bRotate", kept, 4) || SetRegDword("", "bRotate", 1) ||
+                 SetRegString("\\\\", "sRecentFolder", "x"))
+        << "a key path without any key";
     // b...: read as a number with the default 7; s...: as a path over "kept".
     const std::tuple<const char*, const char*, QVariant, bool, QVariant> rows[] = {
         {"text read as a number", "bFlipPage", "yes", false, 7},
@@ -43,9 +47,12 @@ TEST_F(Store, NumbersAndPathsRoundTripWholeAndPlantedValuesReadAsTheRegistryWoul
         {"text path keeps its NUL", "sRecentFolder", QString::fromUtf8("C:/books/a\0", 11), true, "C:/books/a"},
         {"binary path keeps its NUL", "sRecentFolder", QByteArray("/srv/books\0", 11), true, "/srv/books"},
         {"empty path overwrites", "sRecentFolder", "", false, "kept"},
+        {"missing path overwrites", "sRecentFolder", QVariant(), false, "kept"},
     };
     for (const auto& [fault, name, planted, found, read] : rows) {
-        OpenTavimoStore()->setValue(name, planted);
+        OpenTavimoStore()->remove(name);
+        if (planted.isValid())
+            OpenTavimoStore()->setValue(name, planted);
         std::int32_t number = -5;
         path = "kept";
         const bool isNumber = name[0] == 'b';
@@ -67,8 +74,11 @@ TEST_F(Store, GarbageOrUnreadableFileGivesDefaultsAndGarbageIsWrittenOver)
     std::int32_t out = 0;
     GetRegDword(kTavimoKey, "bRotate", out, 0);
     EXPECT_EQ(out, 0);
+    std::string path = "kept";
+    EXPECT_FALSE(GetRegString(kTavimoKey, "sRecentFolder", path) && !path.empty());
     EXPECT_TRUE(SetRegDword(kTavimoKey, "bRotate", 1) && GetRegDword(kTavimoKey, "bRotate", out, 0));
-    EXPECT_EQ(out, 1);
+    EXPECT_TRUE(SetRegString(kTavimoKey, "sRecentFolder", "/after") && GetRegString(kTavimoKey, "sRecentFolder", path));
+    EXPECT_TRUE(out == 1 && path == "/after") << "garbage is written over";
     if (geteuid() != 0) { // permissions do not bind the superuser
         ASSERT_TRUE(file.setPermissions(QFileDevice::Permissions()));
         EXPECT_FALSE(GetRegDword(kTavimoKey, "bRotate", out, 4));
@@ -87,9 +97,13 @@ const std::tuple<const char*, std::int32_t COption::*, std::int32_t> kSwitches[]
 TEST_F(Store, OptionsStartAtTheDefaultsReadEachValueUnderItsOwnNameAndSaveEveryName)
 {
     QStringList names = {"sRecentFolder"};
-    for (const COption first; const auto& [name, field, fallback] : kSwitches) {
-        EXPECT_EQ(first.*field, fallback) << name;
-        names << name;
+    {
+        const COption first;
+        for (const auto& [name, field, fallback] : kSwitches) {
+            EXPECT_EQ(first.*field, fallback) << name;
+            names << name;
+        }
+        EXPECT_TRUE(OpenTavimoStore()->allKeys().isEmpty()) << "loading must not write";
     }
     QStringList keys = OpenTavimoStore()->allKeys();
     keys.sort();
@@ -105,6 +119,12 @@ TEST_F(Store, OptionsStartAtTheDefaultsReadEachValueUnderItsOwnNameAndSaveEveryN
         const std::int32_t planted = fallback + 2 + i++;
         EXPECT_EQ(o.*field, std::string_view(name) == "bStretech" ? 1 : planted) << name;
     }
+    // Saved apart from one another too, under each switch's own name.
+    for (std::int32_t i = 0; const auto& [name, field, fallback] : kSwitches)
+        o.*field = 40 + i++;
+    o.Save();
+    for (std::int32_t i = 0; const auto& [name, field, fallback] : kSwitches)
+        EXPECT_EQ(COption().*field, 40 + i++) << name;
     o.sRecentFolder = "";
     o.Save();
     o.sRecentFolder = "/in/memory";

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 
@@ -23,6 +24,7 @@ TEST(PageNames, FiveExtensionsInAnyCaseFromTheLastDotAndNothingElse)
         EXPECT_TRUE(IsImageFileName(name)) << name;
     for (const char* name : {"b.png", "jpg", "a.jpg.txt", "a.jp", "a.jpgx", "", "photo.jpeg "})
         EXPECT_FALSE(IsImageFileName(name)) << '"' << name << '"';
+    EXPECT_EQ(AsciiLower("\xC3\x84" "Bc" "\xEC\x82\xAC"), "\xC3\x84" "bc" "\xEC\x82\xAC") << "only ASCII is lowered";
 }
 
 TEST(PageNames, OrderIsBytewiseCaseBlindFolderFirstAndKeepsTheRealNames)
@@ -57,6 +59,12 @@ TEST(PageNames, PathsJoinWithOneSeparatorAndLengthsSaturateBeyondTwoGibibytes)
     EXPECT_EQ(GetFileLength(file), 10);
     EXPECT_EQ(GetFileLength(dir.filePath("scan.jpg").toStdString()), -1) << "names are case-sensitive";
     EXPECT_EQ(GetFileLength(dir.path().toStdString()), -1) << "a folder has no length";
+    ASSERT_TRUE(fixtures::WriteFile(dir.filePath("empty.bin").toStdString(), {}));
+    EXPECT_EQ(GetFileLength(dir.filePath("empty.bin").toStdString()), 0);
+    if (geteuid() != 0) { // permissions do not bind the superuser
+        std::filesystem::permissions(dir.filePath("empty.bin").toStdString(), std::filesystem::perms::none);
+        EXPECT_EQ(GetFileLength(dir.filePath("empty.bin").toStdString()), -1) << "an unreadable file";
+    }
     // Sparse files: 3 GiB would read as negative if cast, 4 GiB + 10 as 10 if cut to 32 bits.
     for (const std::uint64_t size : {std::uint64_t{3} << 30, (std::uint64_t{1} << 32) + 10}) {
         std::error_code error;

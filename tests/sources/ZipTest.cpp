@@ -199,8 +199,10 @@ TEST_F(ZipBooks, PythonZipfileArchivesShowTheirNamesReadWholeAndLeaveOutMacResou
          {{"book/1.jpg", p1, true, true}, {"__MACOSX/book/._1.jpg", junk, true, true},
           {"book/._2.jpg", junk, true, false}, {"vol\\._a.jpg", junk, true, false},
           {"vol/__MACOSX/a.jpg", junk, true, false}, {"book/_2.jpg", p2, true, false},
-          {"book/x._3.jpg", p1, true, false}, {"__MACOSX.jpg", p2, true, false}},
-         {{"book/1.jpg", p1}, {"book/_2.jpg", p2}, {"book/x._3.jpg", p1}, {"__MACOSX.jpg", p2}}},
+          {"book/x._3.jpg", p1, true, false}, {"__MACOSX.jpg", p2, true, false}, {"vol/.a.jpg", p1, true, false},
+          {"__macosx_notes/a.jpg", p2, true, false}},
+         {{"book/1.jpg", p1}, {"book/_2.jpg", p2}, {"book/x._3.jpg", p1}, {"__MACOSX.jpg", p2}, {"vol/.a.jpg", p1},
+          {"__macosx_notes/a.jpg", p2}}},
     };
     int index = 0;
     for (const Row& row : rows) {

@@ -48,7 +48,9 @@ TEST_F(MessageWindow, SizeFollowsTheLinesAndTheWidestLineWithTheButtonsPlacedFro
     GMessageBoxWnd& narrow = Make(MB_OK, 0, "a");
     EXPECT_EQ(narrow.size(), QSize(132, 32 + 110)) << "the minimum width";
     EXPECT_EQ(narrow.ClientGeometry(1), QRect(44, 32 + 75, 70, 25));
+    EXPECT_EQ(narrow.ClientGeometry(25), QRect(7, 30, 112, 72));
     EXPECT_EQ(narrow.ClientGeometry(26), QRect(17, 50, 32, 32));
+    EXPECT_EQ(narrow.ClientGeometry(28), QRect(5, 5, 117, 20));
     EXPECT_FALSE(narrow.Child(2)->isVisibleTo(&narrow));
 
     QFont font = QApplication::font(); // the measuring font, as the layout uses it
@@ -67,6 +69,10 @@ TEST_F(MessageWindow, SizeFollowsTheLinesAndTheWidestLineWithTheButtonsPlacedFro
     EXPECT_EQ(wide.width(), W + 82);
     EXPECT_EQ(wide.ClientGeometry(1).x(), W - 81);
     EXPECT_EQ(wide.ClientGeometry(2).x(), W - 6);
+    const auto text = [&](int id) { return static_cast<QPushButton*>(m_wnd->Child(id))->text(); };
+    EXPECT_TRUE(text(1) == "확인" && text(2) == "취소");
+    Make(MB_YESNO);
+    EXPECT_TRUE(text(1) == "예" && text(2) == "아니오");
     GMessageBoxWnd& none = Make(MB_OKCANCEL, GMB_NOBUTTON);
     for (int id : {1, 2})
         EXPECT_FALSE(none.Child(id)->isVisibleTo(&none) || none.Child(id)->isEnabled()) << id;
@@ -168,6 +174,30 @@ TEST_F(MessageWindow, CountdownShowsRemainingSecondsAndClosesBelowOne)
     };
     for (const auto& [format, expected] : formats)
         EXPECT_EQ(FormatCountdownText(format, 7), expected) << format;
+}
+
+TEST_F(MessageWindow, CreatedWithoutRunningItShowsNothingAndDraggingByTheTextMovesItButAButtonDoesNot)
+{
+    QWidget owner;
+    owner.show();
+    EXPECT_FALSE(Make(MB_OK, 0, "", &owner, "").isVisible());
+    m_wnd.reset();
+    EXPECT_TRUE(owner.isEnabled() && OpenMessageWindow() == nullptr);
+    for (const auto& [id, expectedMove] : {std::pair{27, QPoint(20, 10)}, std::pair{1, QPoint(0, 0)}}) {
+        GMessageBoxWnd& wnd = Make(MB_OK, 0, "drag me");
+        QPoint moved;
+        RunAndThen(wnd, [&wnd, &moved, id = id] {
+            wnd.move(200, 200);
+            const QPoint start = wnd.pos();
+            QTest::mousePress(wnd.Child(id), Qt::LeftButton, {}, QPoint(5, 5));
+            QTest::mouseMove(wnd.Child(id), QPoint(25, 15));
+            moved = wnd.pos() - start;
+            if (id == 27) // releasing over the button would press it
+                QTest::mouseRelease(wnd.Child(id), Qt::LeftButton, {}, QPoint(25, 15));
+            wnd.Close();
+        });
+        EXPECT_EQ(moved, expectedMove) << "pressed on child " << id;
+    }
 }
 
 TEST_F(MessageWindow, RunModalDisablesOnlyTheOwnerAndIsCentredOverItsWindowInsideTheWorkArea)
