@@ -1,9 +1,9 @@
 // The command layer: each command reaches one handler of its own, keys lead to one command
 // each, the enable and check rules, the command line and the progress bar's colours.
+#include "app/Commands.h"
 #include "OptionSwitches.h"
 #include "RecordingTarget.h"
 #include "app/CommandLine.h"
-#include "app/Commands.h"
 #include "app/ProgressColors.h"
 
 #include <QPalette>
@@ -21,7 +21,8 @@ TEST(Commands, EachReachesOneHandlerOfItsOwnAndSplitsItsTextIntoStatusAndTip) {
         if (command.handler)
             command.handler(target);
         EXPECT_EQ(target.calls.size(), command.handler ? 1u : 0u) << command.name;
-        EXPECT_TRUE(target.calls.empty() || reached.insert(target.calls[0]).second) << command.name << " shares a handler";
+        EXPECT_TRUE(target.calls.empty() || reached.insert(target.calls[0]).second)
+            << command.name << " shares a handler";
         EXPECT_EQ(FindCommand(command.id), &command);
     }
     EXPECT_EQ(reached.size(), 23u);
@@ -38,10 +39,10 @@ TEST(Commands, EachKeyLeadsToOneCommandAndEditAndPaneKeysAreSwallowed) {
             << QKeySequence(accelerator.key).toString().toStdString() << " bound twice";
     }
     // Shift+Delete, Ctrl+Insert and Shift+Insert must not turn pages as Delete and Insert do.
-    for (const QKeyCombination key : {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_V, Qt::ALT | Qt::Key_Backspace,
-                                      Qt::SHIFT | Qt::Key_Delete, QKeyCombination(Qt::Key_F6), Qt::SHIFT | Qt::Key_F6,
-                                      Qt::CTRL | Qt::Key_Insert, Qt::SHIFT | Qt::Key_Insert, Qt::CTRL | Qt::Key_X,
-                                      Qt::CTRL | Qt::Key_Z}) {
+    for (const QKeyCombination key :
+         {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_V, Qt::ALT | Qt::Key_Backspace, Qt::SHIFT | Qt::Key_Delete,
+          QKeyCombination(Qt::Key_F6), Qt::SHIFT | Qt::Key_F6, Qt::CTRL | Qt::Key_Insert,
+          Qt::SHIFT | Qt::Key_Insert, Qt::CTRL | Qt::Key_X, Qt::CTRL | Qt::Key_Z}) {
         ASSERT_TRUE(commandOfKey.contains(key.toCombined())) << QKeySequence(key).toString().toStdString();
         EXPECT_EQ(FindCommand(commandOfKey[key.toCombined()])->handler, nullptr);
     }
@@ -61,9 +62,12 @@ TEST(Commands, FlipNeedsTwoPagesFittingGatesInterpolationAndSharpenAndMarksFollo
         EXPECT_TRUE(enabled(ID_PAGE_NEXT) && !IsCheckable(*FindCommand(ID_PAGE_NEXT)));
     }
     const std::pair<int, std::int32_t COption::*> switches[] = {
-        {ID_FLIP, &COption::bFlipPage},         {ID_VIEW_2PAGE, &COption::bView2Page},
-        {ID_INTERPOLATION, &COption::bInterpolation}, {ID_SHARPEN, &COption::bSharpen},
-        {ID_ZOOM_TOGGLE, &COption::bStretech},  {ID_ROTATE, &COption::bRotate},
+        {ID_FLIP, &COption::bFlipPage},
+        {ID_VIEW_2PAGE, &COption::bView2Page},
+        {ID_INTERPOLATION, &COption::bInterpolation},
+        {ID_SHARPEN, &COption::bSharpen},
+        {ID_ZOOM_TOGGLE, &COption::bStretech},
+        {ID_ROTATE, &COption::bRotate},
     };
     for (const auto& [id, field] : switches) {
         g_option.*field = 0;
@@ -100,10 +104,12 @@ TEST(CommandLine, HelpAndVersionComeBeforeAnyWindowElseTheFirstPlainArgumentIsTh
     for (const auto& [arguments, request, book] : rows) {
         EXPECT_EQ(RequestFromArguments(arguments), request) << arguments.join(' ').toStdString();
         if (book) { // nullptr: a row about the request only
-            EXPECT_EQ(BookPathFromArguments(arguments), QString::fromUtf8(book)) << arguments.join(' ').toStdString();
+            EXPECT_EQ(BookPathFromArguments(arguments), QString::fromUtf8(book))
+                << arguments.join(' ').toStdString();
         }
     }
-    EXPECT_TRUE(HelpText().contains("a folder, a .zip or .cbz archive or a .pco book")) << HelpText().toStdString();
+    EXPECT_TRUE(HelpText().contains("a folder, a .zip or .cbz archive or a .pco book"))
+        << HelpText().toStdString();
     EXPECT_TRUE(QRegularExpression("^Tavimo \\d+\\.\\d+\\.\\d+\\.\\d+$").match(VersionText()).hasMatch());
 }
 
@@ -120,7 +126,8 @@ TEST(ProgressColors, BarIsTheLightColourLessFifteenWithBlueRaisedInsideTheByteRa
     source.setColor(QPalette::Window, QColor(12, 34, 56));
     ApplyProgressColors(source, target);
     EXPECT_EQ(target.color(QPalette::Highlight), QColor(240, 240, 255));
-    EXPECT_TRUE(target.color(QPalette::Window) == QColor(12, 34, 56) && target.color(QPalette::Base) == QColor(12, 34, 56));
+    EXPECT_TRUE(target.color(QPalette::Window) == QColor(12, 34, 56) &&
+                target.color(QPalette::Base) == QColor(12, 34, 56));
 }
 
 } // namespace

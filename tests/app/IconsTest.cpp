@@ -12,9 +12,13 @@
 
 namespace {
 
-QImage Argb(const QImage& image) { return image.convertToFormat(QImage::Format_ARGB32_Premultiplied); }
+QImage Argb(const QImage& image) {
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
 
-QImage Launcher(int size) { return Argb(QImage(QStringLiteral(TAVIMO_ICON_DIR "/%1x%1/tavimo.png").arg(size))); }
+QImage Launcher(int size) {
+    return Argb(QImage(QStringLiteral(TAVIMO_ICON_DIR "/%1x%1/tavimo.png").arg(size)));
+}
 
 // Pixels only: a pixmap drawn for a doubled screen carries its ratio and no colour space.
 bool SamePixels(const QImage& a, const QImage& b) {
@@ -49,9 +53,10 @@ TEST(Icons, WindowIconIsTheLauncherPictureAtEverySizeAndSharpOnADoubledScreen) {
         for (const auto& [fault, x, y, color] : samples) {
             const QColor drawn = launcher.pixelColor(x * size / 256, y * size / 256);
             const auto close = [](int a, int b) { return std::abs(a - b) <= 2; };
-            EXPECT_TRUE(color.alpha() == 0 ? drawn.alpha() == 0
-                                           : close(drawn.red(), color.red()) && close(drawn.green(), color.green()) &&
-                                                 close(drawn.blue(), color.blue()) && drawn.alpha() == 255)
+            EXPECT_TRUE(color.alpha() == 0
+                            ? drawn.alpha() == 0
+                            : close(drawn.red(), color.red()) && close(drawn.green(), color.green()) &&
+                                  close(drawn.blue(), color.blue()) && drawn.alpha() == 255)
                 << fault << " at " << size << ": " << drawn.name(QColor::HexArgb).toStdString();
         }
     }
@@ -71,12 +76,14 @@ TEST(Icons, EveryButtonDrawsSomethingOfItsOwnInDevicePixelsAndGreyWhenDisabled) 
         drawn.emplace_back(id, image);
         EXPECT_EQ(ToolbarIcon(id).pixmap(kToolbarIconSize, 2.0).size(), kToolbarIconSize * 2) << id;
     }
-    const QImage disabled = Argb(ToolbarIcon(ID_SHARPEN).pixmap(kToolbarIconSize, 1.0, QIcon::Disabled).toImage());
+    const QImage disabled =
+        Argb(ToolbarIcon(ID_SHARPEN).pixmap(kToolbarIconSize, 1.0, QIcon::Disabled).toImage());
     ASSERT_GT(InkedPixels(disabled), 0);
     for (int y = 0; y < disabled.height(); ++y)
         for (int x = 0; x < disabled.width(); ++x) {
             const QRgb p = disabled.pixel(x, y);
-            EXPECT_TRUE(qAlpha(p) < 255 || (qRed(p) == qGreen(p) && qGreen(p) == qBlue(p))) << "disabled not grey";
+            EXPECT_TRUE(qAlpha(p) < 255 || (qRed(p) == qGreen(p) && qGreen(p) == qBlue(p)))
+                << "disabled not grey";
         }
 }
 

@@ -38,15 +38,17 @@ TEST_F(FrameTest, BarsShowTheButtonsTheFlyByTextsTheLoadAndAboutAndExitWorkOverT
     EXPECT_GE(f.PagePane()->width(), f.PagePane()->fontMetrics().horizontalAdvance(QString(18, u' ')));
     EXPECT_EQ(f.ProgressBar()->width(), 200);
     const QPalette menu = QApplication::palette("QMenu");
-    EXPECT_EQ(f.ProgressBar()->palette().color(QPalette::Highlight), ProgressBarColor(menu.color(QPalette::Light)));
+    EXPECT_EQ(f.ProgressBar()->palette().color(QPalette::Highlight),
+              ProgressBarColor(menu.color(QPalette::Light)));
     ProgressCallback(3, 4, static_cast<CFrameHost*>(&f));
     EXPECT_EQ(f.ProgressBar()->value(), 75);
 
     QWidget* parent = nullptr;
-    EXPECT_TRUE(fixtures::RunAnsweringModal<CAboutDlg>([&] { f.ExecuteCommand(ID_APP_ABOUT); }, [&](CAboutDlg& dialog) {
-        parent = dialog.parentWidget();
-        dialog.OkButton()->click();
-    }));
+    EXPECT_TRUE(fixtures::RunAnsweringModal<CAboutDlg>([&] { f.ExecuteCommand(ID_APP_ABOUT); },
+                                                       [&](CAboutDlg& dialog) {
+                                                           parent = dialog.parentWidget();
+                                                           dialog.OkButton()->click();
+                                                       }));
     EXPECT_EQ(parent, &f);
     EXPECT_TRUE(f.ExecuteCommand(ID_APP_EXIT));
     EXPECT_FALSE(f.isVisible());
@@ -64,14 +66,17 @@ TEST_F(FrameTest, FullscreenCoversTheScreenWithTheViewFocusedAndLeavingRestoresW
         EXPECT_TRUE(f.windowFlags() & Qt::FramelessWindowHint);
         EXPECT_EQ(f.geometry(), QGuiApplication::primaryScreen()->geometry());
         // A toolbar hidden before is shown in fullscreen, and hidden again after.
-        EXPECT_TRUE(WaitUntil([&] { return f.ToolBar()->isHidden() != toolbarHidden && f.statusBar()->isHidden(); }));
+        EXPECT_TRUE(
+            WaitUntil([&] { return f.ToolBar()->isHidden() != toolbarHidden && f.statusBar()->isHidden(); }));
         EXPECT_TRUE(WaitUntil(viewFocused));
         f.ExecuteCommand(ID_FULLSCREEN);
         EXPECT_FALSE(f.IsFullScreen() || (f.windowFlags() & Qt::FramelessWindowHint));
         EXPECT_EQ(f.geometry(), before);
-        EXPECT_TRUE(WaitUntil([&] { return f.ToolBar()->isHidden() == toolbarHidden && !f.statusBar()->isHidden(); }));
+        EXPECT_TRUE(WaitUntil(
+            [&] { return f.ToolBar()->isHidden() == toolbarHidden && !f.statusBar()->isHidden(); }));
         EXPECT_TRUE(f.ExecuteCommand(ID_VIEW_TOOLBAR));
-        EXPECT_EQ(f.Action(ID_VIEW_TOOLBAR)->isChecked(), toolbarHidden) << "the toolbar toggle shows its state";
+        EXPECT_EQ(f.Action(ID_VIEW_TOOLBAR)->isChecked(), toolbarHidden)
+            << "the toolbar toggle shows its state";
     }
 }
 
@@ -113,7 +118,8 @@ TEST_F(FrameTest, PostedCommandsAreCheckedWhenDeliveredAndButtonsFollowTheViewsO
     ASSERT_FALSE(f.Action(ID_FLIP)->isEnabled());
     QTest::keyClick(&f.View(), Qt::Key_2); // straight to the view's handler, past the command table
     EXPECT_EQ(g_option.bView2Page, 1);
-    EXPECT_TRUE(WaitUntil([&] { return f.Action(ID_FLIP)->isEnabled() && f.Action(ID_VIEW_2PAGE)->isChecked(); }));
+    EXPECT_TRUE(
+        WaitUntil([&] { return f.Action(ID_FLIP)->isEnabled() && f.Action(ID_VIEW_2PAGE)->isChecked(); }));
 }
 
 TEST_F(FrameTest, AcceleratorsAreCaughtBeforeTheViewEvenWithTheToolbarHidden) {
@@ -121,9 +127,18 @@ TEST_F(FrameTest, AcceleratorsAreCaughtBeforeTheViewEvenWithTheToolbarHidden) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
     f.ExecuteCommand(ID_VIEW_TOOLBAR);
     std::vector<std::string> asked;
-    f.View().m_dialogs.chooseImageFiles = [&](const std::string&) { asked.push_back("files"); return std::vector<std::string>(); };
-    f.View().m_dialogs.chooseFolder = [&](const std::string&) { asked.push_back("folder"); return std::string(); };
-    f.View().m_dialogs.chooseArchive = [&](const std::string&) { asked.push_back("archive"); return std::string(); };
+    f.View().m_dialogs.chooseImageFiles = [&](const std::string&) {
+        asked.push_back("files");
+        return std::vector<std::string>();
+    };
+    f.View().m_dialogs.chooseFolder = [&](const std::string&) {
+        asked.push_back("folder");
+        return std::string();
+    };
+    f.View().m_dialogs.chooseArchive = [&](const std::string&) {
+        asked.push_back("archive");
+        return std::string();
+    };
     QTest::keyClick(&f.View(), Qt::Key_O, Qt::ControlModifier);
     QTest::keyClick(&f.View(), Qt::Key_O, Qt::AltModifier);
     QTest::keyClick(&f.View(), Qt::Key_P, Qt::ControlModifier);
@@ -132,8 +147,10 @@ TEST_F(FrameTest, AcceleratorsAreCaughtBeforeTheViewEvenWithTheToolbarHidden) {
     QTest::keyClick(&f.View(), Qt::Key_R);
     EXPECT_TRUE(g_option.bRotate == 1 && f.Action(ID_ROTATE)->isChecked());
     // Edit and pane keys are swallowed: Shift+Delete and the Insert pairs must not turn pages.
-    for (const auto& [key, modifier] : {std::pair{Qt::Key_Insert, Qt::ShiftModifier}, {Qt::Key_Insert, Qt::ControlModifier},
-                                        {Qt::Key_Delete, Qt::ShiftModifier}, {Qt::Key_C, Qt::ControlModifier},
+    for (const auto& [key, modifier] : {std::pair{Qt::Key_Insert, Qt::ShiftModifier},
+                                        {Qt::Key_Insert, Qt::ControlModifier},
+                                        {Qt::Key_Delete, Qt::ShiftModifier},
+                                        {Qt::Key_C, Qt::ControlModifier},
                                         {Qt::Key_F6, Qt::NoModifier}})
         QTest::keyClick(&f.View(), key, modifier);
     EXPECT_TRUE(messages.empty());
@@ -152,13 +169,16 @@ TEST_F(FrameTest, OpensOnlyTheBookNamedAtStartUpAndOptionsRedrawItWhenConfirmedN
         ASSERT_TRUE(fixtures::WriteFile(book.filePath(QStringLiteral("p%1.jpg").arg(number)).toStdString(),
                                         fixtures::EncodeJpeg(fixtures::NumberedPage(120, 160, number))));
     CMainFrame& f = ShowFrame(book.path());
-    EXPECT_TRUE(WaitUntil([&] { return f.View().m_pageList.size() == 3u && f.windowTitle().contains(QStringLiteral("p1.jpg")); }));
+    EXPECT_TRUE(WaitUntil([&] {
+        return f.View().m_pageList.size() == 3u && f.windowTitle().contains(QStringLiteral("p1.jpg"));
+    }));
     EXPECT_EQ(f.PagePane()->text(), f.View().GetPageCounterText());
     for (const bool confirm : {false, true}) { // OK redraws even with nothing changed
         f.setWindowTitle(QStringLiteral("stale"));
-        EXPECT_TRUE(fixtures::RunAnsweringModal<COptionDlg>([&] { f.ExecuteCommand(ID_OPTION); }, [&](COptionDlg& dialog) {
-            (confirm ? dialog.OkButton() : dialog.CancelButton())->click();
-        }));
-        EXPECT_EQ(f.windowTitle().contains(QStringLiteral("p1.jpg")), confirm) << f.windowTitle().toStdString();
+        EXPECT_TRUE(fixtures::RunAnsweringModal<COptionDlg>(
+            [&] { f.ExecuteCommand(ID_OPTION); },
+            [&](COptionDlg& dialog) { (confirm ? dialog.OkButton() : dialog.CancelButton())->click(); }));
+        EXPECT_EQ(f.windowTitle().contains(QStringLiteral("p1.jpg")), confirm)
+            << f.windowTitle().toStdString();
     }
 }

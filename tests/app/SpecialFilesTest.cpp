@@ -2,10 +2,10 @@
 // command line and a drop: each is refused at once with the usual message, the window
 // keeps painting, reading goes on with the real pages and the window closes. A row stuck
 // in a blocking call fails by the program's time limit.
+#include "SpecialFiles.h"
 #include "DropPaths.h"
 #include "FrameFixture.h"
 #include "ImageFixtures.h"
-#include "SpecialFiles.h"
 #include "view/Messages.h"
 
 #include <QElapsedTimer>
@@ -53,14 +53,17 @@ TEST_P(SpecialFileRow, IsRefusedAtOnceWithTheMessageAndReadingGoesOn) {
     const std::string folder = dir.filePath(QStringLiteral("book")).toStdString();
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
     const auto page = [&](int number) { return folder + "/0" + std::to_string(number) + ".jpg"; };
-    const auto shows = [&](int number) { return frame->windowTitle().endsWith(QString("0%1.jpg]").arg(number)); };
+    const auto shows = [&](int number) {
+        return frame->windowTitle().endsWith(QString("0%1.jpg]").arg(number));
+    };
     const auto turn = [&] {
         ASSERT_TRUE(WaitUntil([&] { return !frame->View().m_bBusy; }));
         clock.restart();
         frame->View().TurnPage(true);
     };
     for (const int number : {1, 3})
-        ASSERT_TRUE(fixtures::WriteFile(page(number), fixtures::EncodeJpeg(fixtures::NumberedPage(120, 160, number))));
+        ASSERT_TRUE(fixtures::WriteFile(page(number),
+                                        fixtures::EncodeJpeg(fixtures::NumberedPage(120, 160, number))));
     const bool isPage = std::string(name.first) == "02.jpg";
     const std::string special = isPage ? page(2) : dir.filePath(name.first).toStdString();
     ASSERT_TRUE(fixtures::MakeSpecialFile(kind, special)) << special;
@@ -101,14 +104,16 @@ TEST_P(SpecialFileRow, IsRefusedAtOnceWithTheMessageAndReadingGoesOn) {
 
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {
     const auto& [kind, name, byDrop] = info.param;
-    std::string label = fixtures::SpecialFileName(kind) + std::string("_") + name.first + (byDrop ? "_Drop" : "_CommandLine");
+    std::string label =
+        fixtures::SpecialFileName(kind) + std::string("_") + name.first + (byDrop ? "_Drop" : "_CommandLine");
     std::replace(label.begin(), label.end(), '.', '_');
     return label;
 }
 
 INSTANTIATE_TEST_SUITE_P(SpecialFiles, SpecialFileRow,
                          ::testing::Combine(::testing::Values(SpecialFile::Fifo, SpecialFile::Socket,
-                                                              SpecialFile::NullDevice, SpecialFile::ZeroDevice),
+                                                              SpecialFile::NullDevice,
+                                                              SpecialFile::ZeroDevice),
                                             ::testing::ValuesIn(kNames), ::testing::Bool()),
                          RowName);
 

@@ -22,8 +22,7 @@ protected:
     void TearDown() override { ClearStore(); }
 };
 
-TEST_F(Store, NumbersAndPathsRoundTripWholeAndPlantedValuesReadAsTheRegistryWould)
-{
+TEST_F(Store, NumbersAndPathsRoundTripWholeAndPlantedValuesReadAsTheRegistryWould) {
     for (const std::int32_t value : {-1, INT32_MIN, INT32_MAX}) {
         std::int32_t out = 99;
         EXPECT_TRUE(SetRegDword(kTavimoKey, "bRotate", value) && GetRegDword(kTavimoKey, "bRotate", out, 99));
@@ -44,7 +43,8 @@ TEST_F(Store, NumbersAndPathsRoundTripWholeAndPlantedValuesReadAsTheRegistryWoul
         {"wider than 32 bits cut short", "bFlipPage", "8589934592", false, 7},
         {"unsigned 32 bits not wrapped", "bFlipPage", "4294967295", true, -1},
         {"binary of 8 bytes read", "bFlipPage", QByteArray("\x01\0\0\0\0\0\0\0", 8), false, 7},
-        {"text path keeps its NUL", "sRecentFolder", QString::fromUtf8("C:/books/a\0", 11), true, "C:/books/a"},
+        {"text path keeps its NUL", "sRecentFolder", QString::fromUtf8("C:/books/a\0", 11), true,
+         "C:/books/a"},
         {"binary path keeps its NUL", "sRecentFolder", QByteArray("/srv/books\0", 11), true, "/srv/books"},
         {"empty path overwrites", "sRecentFolder", "", false, "kept"},
         {"missing path overwrites", "sRecentFolder", QVariant(), false, "kept"},
@@ -56,14 +56,14 @@ TEST_F(Store, NumbersAndPathsRoundTripWholeAndPlantedValuesReadAsTheRegistryWoul
         std::int32_t number = -5;
         path = "kept";
         const bool isNumber = name[0] == 'b';
-        EXPECT_EQ(isNumber ? GetRegDword(kTavimoKey, name, number, 7) : GetRegString(kTavimoKey, name, path), found)
+        EXPECT_EQ(isNumber ? GetRegDword(kTavimoKey, name, number, 7) : GetRegString(kTavimoKey, name, path),
+                  found)
             << fault;
         EXPECT_EQ(isNumber ? QVariant(number) : QVariant(QString::fromStdString(path)), read) << fault;
     }
 }
 
-TEST_F(Store, GarbageOrUnreadableFileGivesDefaultsAndGarbageIsWrittenOver)
-{
+TEST_F(Store, GarbageOrUnreadableFileGivesDefaultsAndGarbageIsWrittenOver) {
     QByteArray garbage;
     for (int i = 0; i < 4096; ++i)
         garbage.append(static_cast<char>((i * 7919 + 13) & 0xFF));
@@ -77,7 +77,8 @@ TEST_F(Store, GarbageOrUnreadableFileGivesDefaultsAndGarbageIsWrittenOver)
     std::string path = "kept";
     EXPECT_FALSE(GetRegString(kTavimoKey, "sRecentFolder", path) && !path.empty());
     EXPECT_TRUE(SetRegDword(kTavimoKey, "bRotate", 1) && GetRegDword(kTavimoKey, "bRotate", out, 0));
-    EXPECT_TRUE(SetRegString(kTavimoKey, "sRecentFolder", "/after") && GetRegString(kTavimoKey, "sRecentFolder", path));
+    EXPECT_TRUE(SetRegString(kTavimoKey, "sRecentFolder", "/after") &&
+                GetRegString(kTavimoKey, "sRecentFolder", path));
     EXPECT_TRUE(out == 1 && path == "/after") << "garbage is written over";
     if (geteuid() != 0) { // permissions do not bind the superuser
         ASSERT_TRUE(file.setPermissions(QFileDevice::Permissions()));
@@ -87,15 +88,19 @@ TEST_F(Store, GarbageOrUnreadableFileGivesDefaultsAndGarbageIsWrittenOver)
 }
 
 const std::tuple<const char*, std::int32_t COption::*, std::int32_t> kSwitches[] = {
-    {"bFlipPage", &COption::bFlipPage, 0},          {"bInterpolation", &COption::bInterpolation, 1},
-    {"bSharpen", &COption::bSharpen, 0},            {"bStretech", &COption::bStretech, 1},
-    {"bView2Page", &COption::bView2Page, 0},        {"bCacheNextFile", &COption::bCacheNextFile, 1},
-    {"bAutoDetectWidth", &COption::bAutoDetectWidth, 0}, {"bIsMaximized", &COption::bIsMaximized, 0},
-    {"bRotate", &COption::bRotate, 0},              {"bResumePage", &COption::bResumePage, 0},
+    {"bFlipPage", &COption::bFlipPage, 0},
+    {"bInterpolation", &COption::bInterpolation, 1},
+    {"bSharpen", &COption::bSharpen, 0},
+    {"bStretech", &COption::bStretech, 1},
+    {"bView2Page", &COption::bView2Page, 0},
+    {"bCacheNextFile", &COption::bCacheNextFile, 1},
+    {"bAutoDetectWidth", &COption::bAutoDetectWidth, 0},
+    {"bIsMaximized", &COption::bIsMaximized, 0},
+    {"bRotate", &COption::bRotate, 0},
+    {"bResumePage", &COption::bResumePage, 0},
 };
 
-TEST_F(Store, OptionsStartAtTheDefaultsReadEachValueUnderItsOwnNameAndSaveEveryName)
-{
+TEST_F(Store, OptionsStartAtTheDefaultsReadEachValueUnderItsOwnNameAndSaveEveryName) {
     QStringList names = {"sRecentFolder"};
     {
         const COption first;
@@ -137,16 +142,14 @@ TEST_F(Store, OptionsStartAtTheDefaultsReadEachValueUnderItsOwnNameAndSaveEveryN
     g_option.bRotate = rotate;
 }
 
-std::vector<std::string> Paths(const CRecentBooks& list)
-{
+std::vector<std::string> Paths(const CRecentBooks& list) {
     std::vector<std::string> paths;
     for (const RecentBook& book : list.Books())
         paths.push_back(book.path);
     return paths;
 }
 
-TEST_F(Store, RecentBooksComeMostRecentFirstOnlyTenAreKeptAndAnyBytesComeBack)
-{
+TEST_F(Store, RecentBooksComeMostRecentFirstOnlyTenAreKeptAndAnyBytesComeBack) {
     CRecentBooks list;
     for (int i = 0; i < 12; ++i)
         list.Remember("/books/" + std::to_string(i), 0, "p");
@@ -165,9 +168,10 @@ TEST_F(Store, RecentBooksComeMostRecentFirstOnlyTenAreKeptAndAnyBytesComeBack)
     EXPECT_EQ(reread.Find(bytes, 1)->page, bytes + "/\xe9t\xe9.jpg");
 }
 
-TEST_F(Store, DamagedRecentBooksAreSkippedOrOpenTheFirstPage)
-{
-    const auto hex = [](const std::string& text) { return QString::fromLatin1(QByteArray(text.c_str()).toHex()); };
+TEST_F(Store, DamagedRecentBooksAreSkippedOrOpenTheFirstPage) {
+    const auto hex = [](const std::string& text) {
+        return QString::fromLatin1(QByteArray(text.c_str()).toHex());
+    };
     const QString book = "0:" + hex("/b") + ":";
     QStringList twelve;
     for (int i = 0; i < 12; ++i)
@@ -195,8 +199,7 @@ TEST_F(Store, DamagedRecentBooksAreSkippedOrOpenTheFirstPage)
     }
 }
 
-TEST_F(Store, TwoInstancesWritingRecentBooksInTurnKeepWhatEachRead)
-{
+TEST_F(Store, TwoInstancesWritingRecentBooksInTurnKeepWhatEachRead) {
     CRecentBooks first, a, b, reread;
     first.Remember("/old", 0, "o");
     first.Remember("/gone", 0, "g");

@@ -1,9 +1,9 @@
 // RAR, 7z and tar books: listing by the picture rules, reading every page, and reaching
 // pages again without decompressing the archive from its start.
+#include "sources/ArchiveBook.h"
 #include "ArchiveFixtures.h"
 #include "BookFixtures.h"
 #include "ImageFixtures.h"
-#include "sources/ArchiveBook.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -20,19 +20,18 @@ struct BookKind {
     const char* name;
     const char* extension;
     bool solid;
-    std::function<bool(const std::string& folder, const std::string& path, const std::vector<BookItem>&)> make;
+    std::function<bool(const std::string& folder, const std::string& path, const std::vector<BookItem>&)>
+        make;
 };
 
-std::function<bool(const std::string&, const std::string&, const std::vector<BookItem>&)> Tool(
-    const char* program, std::vector<std::string> arguments)
-{
+std::function<bool(const std::string&, const std::string&, const std::vector<BookItem>&)>
+Tool(const char* program, std::vector<std::string> arguments) {
     return [=](const std::string& folder, const std::string& path, const std::vector<BookItem>& items) {
         return fixtures::PackWithTool(folder, path, program, arguments, items);
     };
 }
 
-std::function<bool(const std::string&, const std::string&, const std::vector<BookItem>&)> Rar()
-{
+std::function<bool(const std::string&, const std::string&, const std::vector<BookItem>&)> Rar() {
     return [](const std::string&, const std::string& path, const std::vector<BookItem>& items) {
         return fixtures::WriteRar4(path, items);
     };
@@ -53,8 +52,7 @@ const BookKind kKinds[] = {
 
 constexpr int kPageCount = 14;
 
-std::vector<BookItem> BookItems()
-{
+std::vector<BookItem> BookItems() {
     std::vector<BookItem> items;
     for (int i = 0; i < kPageCount; ++i) {
         static const char* const kExtensions[] = {".jpg", ".JPG", ".gif", ".bmp", ".jpeg", ".jpe"};
@@ -69,8 +67,7 @@ std::vector<BookItem> BookItems()
 
 class ArchiveBookTest : public ::testing::TestWithParam<BookKind> {};
 
-TEST_P(ArchiveBookTest, ListsPicturesAtAnyDepthAndReadsThemInAnyOrderWithoutDecompressingFromTheStartAgain)
-{
+TEST_P(ArchiveBookTest, ListsPicturesAtAnyDepthAndReadsThemInAnyOrderWithoutDecompressingFromTheStartAgain) {
     QTemporaryDir dir;
     const std::vector<BookItem> items = BookItems();
     const std::string path = dir.path().toStdString() + "/book" + GetParam().extension;
@@ -119,14 +116,15 @@ TEST_P(ArchiveBookTest, ListsPicturesAtAnyDepthAndReadsThemInAnyOrderWithoutDeco
 INSTANTIATE_TEST_SUITE_P(Kinds, ArchiveBookTest, ::testing::ValuesIn(kKinds),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ArchiveBookNames, TarBytesReadAsUtf8ElseCp949EveryEntryStaysFindableAnd7ZipNamesKeepTheirText)
-{
+TEST(ArchiveBookNames, TarBytesReadAsUtf8ElseCp949EveryEntryStaysFindableAnd7ZipNamesKeepTheirText) {
     QTemporaryDir dir;
-    const std::string tar = dir.path().toStdString() + "/names.tar", sevenZip = dir.path().toStdString() + "/names.7z";
+    const std::string tar = dir.path().toStdString() + "/names.tar",
+                      sevenZip = dir.path().toStdString() + "/names.7z";
     const std::string utf8 = "만화2.jpg";
-    ASSERT_TRUE(fixtures::WriteFile(tar, fixtures::TarBytes({{"\xB8\xB8\xC8\xAD.jpg", fixtures::PatternBytes(100, 1)},
-                                                             {utf8, fixtures::PatternBytes(100, 2)},
-                                                             {utf8, fixtures::PatternBytes(100, 3)}})));
+    ASSERT_TRUE(
+        fixtures::WriteFile(tar, fixtures::TarBytes({{"\xB8\xB8\xC8\xAD.jpg", fixtures::PatternBytes(100, 1)},
+                                                     {utf8, fixtures::PatternBytes(100, 2)},
+                                                     {utf8, fixtures::PatternBytes(100, 3)}})));
     CArchiveBook book;
     ASSERT_EQ(book.Open(tar), CArchiveBook::Ok);
     ASSERT_EQ(book.Pages().size(), 3u);
@@ -135,7 +133,8 @@ TEST(ArchiveBookNames, TarBytesReadAsUtf8ElseCp949EveryEntryStaysFindableAnd7Zip
     EXPECT_NE(book.Pages()[2], utf8) << "a repeated name stays a page of its own";
     for (unsigned i = 0; i < 3; ++i) {
         std::vector<std::uint8_t> bytes;
-        EXPECT_TRUE(book.ReadPage(book.Pages()[i], bytes) && bytes == fixtures::PatternBytes(100, i + 1)) << i;
+        EXPECT_TRUE(book.ReadPage(book.Pages()[i], bytes) && bytes == fixtures::PatternBytes(100, i + 1))
+            << i;
     }
     ASSERT_TRUE(fixtures::PackWithTool(dir.path().toStdString() + "/f", sevenZip, "7zz", {"a", "-bd"},
                                        {{"원피스 01화.jpg", fixtures::PatternBytes(100, 4)}}));
@@ -143,8 +142,7 @@ TEST(ArchiveBookNames, TarBytesReadAsUtf8ElseCp949EveryEntryStaysFindableAnd7Zip
     EXPECT_EQ(book.Pages(), std::vector<std::string>{"원피스 01화.jpg"});
 }
 
-TEST(PageStore, BeyondTheMemoryBudgetPagesGoToAnUnnamedPrivateFile)
-{
+TEST(PageStore, BeyondTheMemoryBudgetPagesGoToAnUnnamedPrivateFile) {
     CPageStore store(50000);
     for (int key = 0; key < 10; ++key) {
         const auto bytes = fixtures::PatternBytes(20000, unsigned(key));

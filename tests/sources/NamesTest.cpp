@@ -18,17 +18,21 @@ const std::string kHangulUtf8 = "\xED\x95\x9C\xEA\xB8\x80"; // 한글
 const std::string kHangulCp949 = "\xC7\xD1\xB1\xDB";        // 한글
 const std::string kReplacement = "\xEF\xBF\xBD";            // U+FFFD
 
-TEST(PageNames, FiveExtensionsInAnyCaseFromTheLastDotAndNothingElse)
-{
+TEST(PageNames, FiveExtensionsInAnyCaseFromTheLastDotAndNothingElse) {
     for (const char* name : {"Scan.JPG", "a.Jpeg", "x.jpe", "c.gif", "y.BmP", ".jpg", "book.tar.gif"})
         EXPECT_TRUE(IsImageFileName(name)) << name;
     for (const char* name : {"b.png", "jpg", "a.jpg.txt", "a.jp", "a.jpgx", "", "photo.jpeg "})
         EXPECT_FALSE(IsImageFileName(name)) << '"' << name << '"';
-    EXPECT_EQ(AsciiLower("\xC3\x84" "Bc" "\xEC\x82\xAC"), "\xC3\x84" "bc" "\xEC\x82\xAC") << "only ASCII is lowered";
+    EXPECT_EQ(AsciiLower("\xC3\x84"
+                         "Bc"
+                         "\xEC\x82\xAC"),
+              "\xC3\x84"
+              "bc"
+              "\xEC\x82\xAC")
+        << "only ASCII is lowered";
 }
 
-TEST(PageNames, OrderIsBytewiseCaseBlindFolderFirstAndKeepsTheRealNames)
-{
+TEST(PageNames, OrderIsBytewiseCaseBlindFolderFirstAndKeepsTheRealNames) {
     const std::string korean = "\xEC\x82\xAC.jpg";
     const std::pair<Names, Names> cases[] = {
         {{"10.jpg", "2.jpg", "9.jpg"}, {"10.jpg", "2.jpg", "9.jpg"}}, // not numeric
@@ -47,9 +51,9 @@ TEST(PageNames, OrderIsBytewiseCaseBlindFolderFirstAndKeepsTheRealNames)
     EXPECT_FALSE(PageNameLess("a.jpg", "a.jpg"));
 }
 
-TEST(PageNames, PathsJoinWithOneSeparatorAndLengthsSaturateBeyondTwoGibibytes)
-{
-    for (const auto& [folder, name] : {std::pair{"/books", "x.jpg"}, {"/books/", "x.jpg"}, {"/books", "/x.jpg"}})
+TEST(PageNames, PathsJoinWithOneSeparatorAndLengthsSaturateBeyondTwoGibibytes) {
+    for (const auto& [folder, name] :
+         {std::pair{"/books", "x.jpg"}, {"/books/", "x.jpg"}, {"/books", "/x.jpg"}})
         EXPECT_EQ(JoinPath(folder, name), "/books/x.jpg");
     EXPECT_EQ(JoinPath("/", "x.jpg"), "/x.jpg");
     QTemporaryDir dir;
@@ -75,8 +79,7 @@ TEST(PageNames, PathsJoinWithOneSeparatorAndLengthsSaturateBeyondTwoGibibytes)
     }
 }
 
-TEST(NameEncoding, ShowsEachNameInTheEncodingItWasWrittenIn)
-{
+TEST(NameEncoding, ShowsEachNameInTheEncodingItWasWrittenIn) {
     const std::tuple<const char*, std::string, bool, std::string> rows[] = {
         {"ascii_changed", "vol1/001.jpg", false, "vol1/001.jpg"},
         {"flagged_utf8_not_kept", kHangulUtf8 + "/01.jpg", true, kHangulUtf8 + "/01.jpg"},

@@ -1,9 +1,9 @@
 // PCO books with damaged and hostile heads and records, and the regular-file rule under
 // them: what may be opened for reading, and what a file that changes under the reader gives.
+#include "sources/Pco.h"
 #include "ArchiveFixtures.h"
 #include "ImageFixtures.h"
 #include "sources/PageNames.h"
-#include "sources/Pco.h"
 #include "sources/RegularFile.h"
 
 #include <QTemporaryDir>
@@ -23,8 +23,7 @@ constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 
 class PcoBooks : public ::testing::Test {
 protected:
-    std::string Write(const Bytes& bytes, const std::string& name = "book.pco")
-    {
+    std::string Write(const Bytes& bytes, const std::string& name = "book.pco") {
         const std::string path = JoinPath(m_dir.path().toStdString(), name);
         EXPECT_TRUE(fixtures::WriteFile(path, bytes));
         return path;
@@ -36,8 +35,7 @@ protected:
     Bytes m_page;
 };
 
-TEST_F(PcoBooks, HeadsAreRefusedOrOpenWithTheirPageCountAndDataStart)
-{
+TEST_F(PcoBooks, HeadsAreRefusedOrOpenWithTheirPageCountAndDataStart) {
     const std::tuple<const char*, Bytes, bool, std::int32_t> rows[] = {
         {"empty file", {}, false, 0},
         {"short head", {'P', 'C', 'O'}, false, 0},
@@ -52,8 +50,8 @@ TEST_F(PcoBooks, HeadsAreRefusedOrOpenWithTheirPageCountAndDataStart)
         {"599 pages", fixtures::PcoBook("", std::vector<Bytes>(599, Bytes{0xAB})), true, 599},
         {"600 pages", fixtures::PcoBook("", std::vector<Bytes>(600, Bytes{0xAB})), false, 0},
         {"title of 101", PcoBytes(std::string(101, 'T'), 1, {{0, 4}}, Bytes(4, 1)), false, 0},
-        {"title of 200 (negative as a signed byte)", PcoBytes(std::string(200, 'T'), 1, {{0, 4}}, Bytes(4, 1)),
-         false, 0},
+        {"title of 200 (negative as a signed byte)",
+         PcoBytes(std::string(200, 'T'), 1, {{0, 4}}, Bytes(4, 1)), false, 0},
     };
     for (const auto& [fault, bytes, opens, pages] : rows) {
         SCOPED_TRACE(fault);
@@ -68,18 +66,17 @@ TEST_F(PcoBooks, HeadsAreRefusedOrOpenWithTheirPageCountAndDataStart)
     }
 }
 
-TEST_F(PcoBooks, OnlyRecordsInsideTheFileAndNamesThatAreAnIndexRead)
-{
-    const Bytes file = PcoBytes("", 8,
-                                {{0, 10}, {40, 20}, {0, 0}, {0, -5}, {kInt32Max, 8}, {-1000, 8}, {kInt32Max - 40, 8},
-                                 {-81, 9}},
-                                PatternBytes(50, 1));
+TEST_F(PcoBooks, OnlyRecordsInsideTheFileAndNamesThatAreAnIndexRead) {
+    const Bytes file = PcoBytes(
+        "", 8,
+        {{0, 10}, {40, 20}, {0, 0}, {0, -5}, {kInt32Max, 8}, {-1000, 8}, {kInt32Max - 40, 8}, {-81, 9}},
+        PatternBytes(50, 1));
     const std::string path = Write(file);
     ASSERT_TRUE(m_pco->Open(path));
     ASSERT_TRUE(Read("0000"));
     EXPECT_EQ(m_page, Bytes(file.begin() + 81, file.begin() + 91));
-    for (const char* name : {"0001", "0002", "0003", "0004", "0005", "0006", "0008", "abc", "", "-1", "99999999999",
-                             "4294967296"}) {
+    for (const char* name : {"0001", "0002", "0003", "0004", "0005", "0006", "0008", "abc", "", "-1",
+                             "99999999999", "4294967296"}) {
         m_page = {1};
         EXPECT_FALSE(Read(name)) << '"' << name << '"';
         EXPECT_TRUE(m_page.empty()) << name;
@@ -91,9 +88,9 @@ TEST_F(PcoBooks, OnlyRecordsInsideTheFileAndNamesThatAreAnIndexRead)
     EXPECT_FALSE(Read("0000")) << "a page the book lost after opening";
 }
 
-TEST_F(PcoBooks, DirectoryCutShortLeavesUnreadRecordsEmptyAndAMissingFileKeepsTheDirectory)
-{
-    ASSERT_TRUE(m_pco->Open(Write(PcoBytes("", 2, {{0, 100}, {100, 50}}, PatternBytes(150, 3)), "first.pco")));
+TEST_F(PcoBooks, DirectoryCutShortLeavesUnreadRecordsEmptyAndAMissingFileKeepsTheDirectory) {
+    ASSERT_TRUE(
+        m_pco->Open(Write(PcoBytes("", 2, {{0, 100}, {100, 50}}, PatternBytes(150, 3)), "first.pco")));
     // Three records announced, one present: the rest must read as empty, not as the first book's.
     ASSERT_TRUE(m_pco->Open(Write(PcoBytes("", 3, {{0, 4}}, {}), "second.pco")));
     for (const int index : {1, 2}) {
@@ -106,8 +103,7 @@ TEST_F(PcoBooks, DirectoryCutShortLeavesUnreadRecordsEmptyAndAMissingFileKeepsTh
     EXPECT_EQ(m_pco->m_count, 3);
 }
 
-TEST(RegularFileRule, OpensOnlyRegularFilesAndReadsWhatIsThereWhenTheFileChanges)
-{
+TEST(RegularFileRule, OpensOnlyRegularFilesAndReadsWhatIsThereWhenTheFileChanges) {
     // Pipes, sockets and devices are rows of the frame's special-files table.
     const std::tuple<const char*, std::function<bool(const std::string&)>, std::int64_t> opening[] = {
         {"a picture is refused", [](auto& p) { return fixtures::WriteFile(p, Bytes(5, 7)); }, 5},
@@ -135,18 +131,19 @@ TEST(RegularFileRule, OpensOnlyRegularFilesAndReadsWhatIsThereWhenTheFileChanges
         }
     }
     // What reading all of a 100-byte file gives after a change, and its first byte.
-    const std::tuple<const char*, std::function<void(const std::string&)>, std::int64_t, std::uint8_t> changes[] = {
-        {"a cut file reads past its end", [](auto& p) { fs::resize_file(p, 40); }, 40, 1},
-        {"a grown file reads more than it had", [](auto& p) { fs::resize_file(p, 400); }, 100, 1},
-        {"a replaced file reads the new one",
-         [](auto& p) {
-             EXPECT_TRUE(fixtures::WriteFile(p + ".new", Bytes(100, 9)));
-             fs::rename(p + ".new", p);
-         },
-         100, 1},
-        {"a removed file cannot be read", [](auto& p) { fs::remove(p); }, 100, 1},
-        {"a file cut to nothing reads stale bytes", [](auto& p) { fs::resize_file(p, 0); }, 0, 0xEE},
-    };
+    const std::tuple<const char*, std::function<void(const std::string&)>, std::int64_t, std::uint8_t>
+        changes[] = {
+            {"a cut file reads past its end", [](auto& p) { fs::resize_file(p, 40); }, 40, 1},
+            {"a grown file reads more than it had", [](auto& p) { fs::resize_file(p, 400); }, 100, 1},
+            {"a replaced file reads the new one",
+             [](auto& p) {
+                 EXPECT_TRUE(fixtures::WriteFile(p + ".new", Bytes(100, 9)));
+                 fs::rename(p + ".new", p);
+             },
+             100, 1},
+            {"a removed file cannot be read", [](auto& p) { fs::remove(p); }, 100, 1},
+            {"a file cut to nothing reads stale bytes", [](auto& p) { fs::resize_file(p, 0); }, 0, 0xEE},
+        };
     for (const auto& [fault, change, got, first] : changes) {
         QTemporaryDir dir;
         const std::string path = dir.filePath("page.jpg").toStdString();

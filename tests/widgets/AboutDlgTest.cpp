@@ -13,8 +13,7 @@
 
 namespace {
 
-TEST(AboutDialog, BuildNumberIsThePartAfterTheLastDotTakenLiterally)
-{
+TEST(AboutDialog, BuildNumberIsThePartAfterTheLastDotTakenLiterally) {
     const std::pair<const char*, const char*> cases[] = {
         {"1. 0. 0. 703", "Tavimo [빌드 703]"}, // its space is kept
         {"test", "Tavimo [빌드test]"},         // no dot: the whole version
@@ -24,8 +23,7 @@ TEST(AboutDialog, BuildNumberIsThePartAfterTheLastDotTakenLiterally)
         EXPECT_EQ(CAboutDlg::NameLine(version), QString::fromUtf8(line)) << version;
 }
 
-TEST(AboutDialog, ShowsTheWholeHelpReadOnlyFixedWidthFromTheTopAndOkCloses)
-{
+TEST(AboutDialog, ShowsTheWholeHelpReadOnlyFixedWidthFromTheTopAndOkCloses) {
     CAboutDlg dlg;
     EXPECT_EQ(dlg.windowTitle(), "Tavimo 정보");
     EXPECT_EQ(dlg.NameLabel()->text(), "Tavimo [빌드 703]");
@@ -43,7 +41,10 @@ TEST(AboutDialog, ShowsTheWholeHelpReadOnlyFixedWidthFromTheTopAndOkCloses)
             continue;
         int columns = 0;
         for (const QChar c : line.mid(4, colon - 4))
-            columns += (c >= u'\u1100' && c <= u'\u115F') || (c >= u'\uAC00' && c <= u'\uD7A3') || (c >= u'\u3130' && c <= u'\u318F') ? 2 : 1;
+            columns += (c >= u'\u1100' && c <= u'\u115F') || (c >= u'\uAC00' && c <= u'\uD7A3') ||
+                               (c >= u'\u3130' && c <= u'\u318F')
+                           ? 2
+                           : 1;
         EXPECT_EQ(columns, 28) << line.toStdString();
         ++keyLines;
     }
@@ -51,7 +52,8 @@ TEST(AboutDialog, ShowsTheWholeHelpReadOnlyFixedWidthFromTheTopAndOkCloses)
     EXPECT_TRUE(lines.back().startsWith("  * ")) << "cut short at: " << lines.back().toStdString();
     EXPECT_TRUE(help->isReadOnly());
     const QFontMetrics metrics(help->font());
-    EXPECT_EQ(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("WWWW")) << "not a fixed-width face";
+    EXPECT_EQ(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("WWWW"))
+        << "not a fixed-width face";
     QTimer::singleShot(0, &dlg, [&] {
         EXPECT_EQ(help->verticalScrollBar()->value(), 0);
         EXPECT_EQ(help->textCursor().position(), 0);
@@ -61,24 +63,29 @@ TEST(AboutDialog, ShowsTheWholeHelpReadOnlyFixedWidthFromTheTopAndOkCloses)
     EXPECT_TRUE(CAboutDlg(nullptr, ":/no-such-help.txt").HelpText()->toPlainText().isEmpty());
 }
 
-TEST(AboutDialog, BoxAndControlsAreMeasuredInTheDialogUnitsOfTheTwelvePointFixedFace)
-{
+TEST(AboutDialog, BoxAndControlsAreMeasuredInTheDialogUnitsOfTheTwelvePointFixedFace) {
     CAboutDlg dlg;
-    EXPECT_EQ(QFontInfo(dlg.font()).family(), QStringLiteral("NanumGothicCoding")) << "the fixed face of a bare system";
+    EXPECT_EQ(QFontInfo(dlg.font()).family(), QStringLiteral("NanumGothicCoding"))
+        << "the fixed face of a bare system";
     EXPECT_EQ(QFontInfo(dlg.font()).pointSize(), 12);
     EXPECT_EQ(QFontInfo(dlg.HelpText()->font()).pointSize(), 12) << "the help text in the box's face";
     // Dialog units: a quarter of the average Latin letter width across, an eighth of the height down.
     const QFontMetrics metrics(dlg.font());
-    const int x = (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+    const int x =
+        (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+             26 +
+         1) /
+        2;
     const int y = metrics.height();
-    const auto units = [x, y](int l, int t, int w, int h) { return QRect(l * x / 4, t * y / 8, w * x / 4, h * y / 8); };
+    const auto units = [x, y](int l, int t, int w, int h) {
+        return QRect(l * x / 4, t * y / 8, w * x / 4, h * y / 8);
+    };
     EXPECT_EQ(dlg.size(), units(0, 0, 266, 239).size());
     EXPECT_EQ(dlg.OkButton()->geometry(), units(205, 5, 50, 15));
     EXPECT_EQ(dlg.HelpText()->geometry(), units(5, 35, 255, 197));
 }
 
-TEST(AboutDialog, ClosesWithEnterAndWithEscapeFromWhereTheFocusStarts)
-{
+TEST(AboutDialog, ClosesWithEnterAndWithEscapeFromWhereTheFocusStarts) {
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
         CAboutDlg dlg;
         QTimer::singleShot(0, &dlg, [&dlg, key] {

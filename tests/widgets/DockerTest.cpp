@@ -8,8 +8,7 @@
 
 namespace {
 
-TEST(Docker, SnapsWithinFifteenPixelsOfAnEdgeOfTheWorkArea)
-{
+TEST(Docker, SnapsWithinFifteenPixelsOfAnEdgeOfTheWorkArea) {
     const QRect area(0, 0, 800, 560), offset(100, 50, 700, 500); // a task bar of 40 pixels below
     const std::tuple<const char*, QRect, QRect, QPoint> rows[] = {
         {"left_14_snaps", area, QRect(14, 200, 100, 50), QPoint(0, 200)},
@@ -32,8 +31,7 @@ TEST(Docker, SnapsWithinFifteenPixelsOfAnEdgeOfTheWorkArea)
         EXPECT_EQ(GDocker::SnapPosition(tracked, workArea, 15), expected) << fault;
 }
 
-TEST(Docker, WindowFollowsTheMouseOnlyBetweenPressAndReleaseAndLeavesAnEdgeBeyondTheDistance)
-{
+TEST(Docker, WindowFollowsTheMouseOnlyBetweenPressAndReleaseAndLeavesAnEdgeBeyondTheDistance) {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     QWidget window;
     window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);

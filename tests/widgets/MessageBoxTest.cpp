@@ -16,14 +16,12 @@
 namespace {
 
 // Runs the window modally and acts once its loop is running.
-int RunAndThen(GMessageBoxWnd& wnd, std::function<void()> act)
-{
+int RunAndThen(GMessageBoxWnd& wnd, std::function<void()> act) {
     QTimer::singleShot(0, &wnd, std::move(act));
     return wnd.RunModal();
 }
 
-GMessageBoxWnd* OpenMessageWindow()
-{
+GMessageBoxWnd* OpenMessageWindow() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* wnd = qobject_cast<GMessageBoxWnd*>(w); wnd && wnd->isVisible())
             return wnd;
@@ -34,8 +32,7 @@ class MessageWindow : public ::testing::Test {
 protected:
     void TearDown() override { GMessageBoxWnd::SetTimerPeriod(1000); }
     GMessageBoxWnd& Make(int type, int flags = 0, const QString& text = "x", QWidget* owner = nullptr,
-                         const QString& title = "t", int seconds = 0)
-    {
+                         const QString& title = "t", int seconds = 0) {
         m_wnd = std::make_unique<GMessageBoxWnd>();
         EXPECT_TRUE(m_wnd->Create(owner, text, title, type, flags, seconds));
         return *m_wnd;
@@ -43,8 +40,7 @@ protected:
     std::unique_ptr<GMessageBoxWnd> m_wnd;
 };
 
-TEST_F(MessageWindow, SizeFollowsTheLinesAndTheWidestLineWithTheButtonsPlacedFromTheRight)
-{
+TEST_F(MessageWindow, SizeFollowsTheLinesAndTheWidestLineWithTheButtonsPlacedFromTheRight) {
     GMessageBoxWnd& narrow = Make(MB_OK, 0, "a");
     EXPECT_EQ(narrow.size(), QSize(132, 32 + 110)) << "the minimum width";
     EXPECT_EQ(narrow.ClientGeometry(1), QRect(44, 32 + 75, 70, 25));
@@ -78,20 +74,21 @@ TEST_F(MessageWindow, SizeFollowsTheLinesAndTheWidestLineWithTheButtonsPlacedFro
         EXPECT_FALSE(none.Child(id)->isVisibleTo(&none) || none.Child(id)->isEnabled()) << id;
 }
 
-TEST_F(MessageWindow, CaptionIsWhiteTextOnTheIntegerGradientAndTheTitleRulesHold)
-{
+TEST_F(MessageWindow, CaptionIsWhiteTextOnTheIntegerGradientAndTheTitleRulesHold) {
     const CDib& plain = Make(MB_OK, 0, "x", nullptr, "").CaptionImage();
     ASSERT_EQ(plain.GetHeight(), 20);
     ASSERT_EQ(plain.GetWidth(), 117);
     for (int x = 0; x < 117; ++x) { // the top row holds no text
-        const std::uint32_t expected = ((x * 140 / 117) << 16) | ((x * 161 / 117) << 8) | (200 + x * 55 / 117);
+        const std::uint32_t expected =
+            ((x * 140 / 117) << 16) | ((x * 161 / 117) << 8) | (200 + x * 55 / 117);
         EXPECT_EQ(plain.GetPixel(x, 0), expected) << "column " << x;
     }
     const CDib& titled = Make(MB_OK, 0, "x", nullptr, "MMMMMM").CaptionImage();
     int white = 0; // brighter red and green than anywhere on the gradient: drawn text
     for (int y = 0; y < titled.GetHeight(); ++y)
         for (int x = 0; x < 60; ++x)
-            white += ((titled.GetPixel(x, y) >> 16) & 0xFF) > 200 && ((titled.GetPixel(x, y) >> 8) & 0xFF) > 200;
+            white +=
+                ((titled.GetPixel(x, y) >> 16) & 0xFF) > 200 && ((titled.GetPixel(x, y) >> 8) & 0xFF) > 200;
     EXPECT_GT(white, 10);
 
     EXPECT_EQ(Make(MB_OK, 0, "x", nullptr, "").Title(), " Morvel");
@@ -107,9 +104,10 @@ TEST_F(MessageWindow, CaptionIsWhiteTextOnTheIntegerGradientAndTheTitleRulesHold
     EXPECT_EQ(seen, " Tavimo") << "a tilde title is the application's";
 }
 
-TEST_F(MessageWindow, EachButtonAndKeyGivesItsResultAndWhatCannotEndTheBoxIsIgnored)
-{
-    const auto click = [](int id) { return [id](GMessageBoxWnd& w) { QTest::mouseClick(w.Child(id), Qt::LeftButton); }; };
+TEST_F(MessageWindow, EachButtonAndKeyGivesItsResultAndWhatCannotEndTheBoxIsIgnored) {
+    const auto click = [](int id) {
+        return [id](GMessageBoxWnd& w) { QTest::mouseClick(w.Child(id), Qt::LeftButton); };
+    };
     const auto key = [](int id, Qt::Key k) {
         return [id, k](GMessageBoxWnd& w) {
             w.Child(id)->setFocus();
@@ -148,8 +146,7 @@ TEST_F(MessageWindow, EachButtonAndKeyGivesItsResultAndWhatCannotEndTheBoxIsIgno
     }
 }
 
-TEST_F(MessageWindow, CountdownShowsRemainingSecondsAndClosesBelowOne)
-{
+TEST_F(MessageWindow, CountdownShowsRemainingSecondsAndClosesBelowOne) {
     GMessageBoxWnd::SetTimerPeriod(5);
     EXPECT_EQ(GMessageBoxAutoClose(nullptr, "맨 처음 파일 입니다.", "Tavimo", 1, 0), IDOK);
     GMessageBoxWnd& wnd = Make(MB_OK, GMB_AUTOCLOSE | GMB_NOBUTTON, "%d초 후 닫힘 (100%%)", nullptr, "t", 3);
@@ -168,16 +165,19 @@ TEST_F(MessageWindow, CountdownShowsRemainingSecondsAndClosesBelowOne)
     EXPECT_EQ(Make(MB_OK, 0, "error %d with zipfile", nullptr, "t", 5).MessageText(), "error %d with zipfile")
         << "only a countdown formats its text";
     const std::pair<const char*, const char*> formats[] = {
-        {"[%3d]", "[  7]"},    {"%-3d|", "7  |"},           {"50%% %i", "50% 7"},
-        {"%d and %d", "7 and %d"}, {"%s %n %x", "%s %n %x"}, {"trailing %", "trailing %"},
+        {"[%3d]", "[  7]"},
+        {"%-3d|", "7  |"},
+        {"50%% %i", "50% 7"},
+        {"%d and %d", "7 and %d"},
+        {"%s %n %x", "%s %n %x"},
+        {"trailing %", "trailing %"},
         {"%999999999999d", "%999999999999d"},
     };
     for (const auto& [format, expected] : formats)
         EXPECT_EQ(FormatCountdownText(format, 7), expected) << format;
 }
 
-TEST_F(MessageWindow, CreatedWithoutRunningItShowsNothingAndDraggingByTheTextMovesItButAButtonDoesNot)
-{
+TEST_F(MessageWindow, CreatedWithoutRunningItShowsNothingAndDraggingByTheTextMovesItButAButtonDoesNot) {
     QWidget owner;
     owner.show();
     EXPECT_FALSE(Make(MB_OK, 0, "", &owner, "").isVisible());
@@ -200,8 +200,7 @@ TEST_F(MessageWindow, CreatedWithoutRunningItShowsNothingAndDraggingByTheTextMov
     }
 }
 
-TEST_F(MessageWindow, RunModalDisablesOnlyTheOwnerAndIsCentredOverItsWindowInsideTheWorkArea)
-{
+TEST_F(MessageWindow, RunModalDisablesOnlyTheOwnerAndIsCentredOverItsWindowInsideTheWorkArea) {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     QWidget frame;
     auto* view = new QWidget(&frame);

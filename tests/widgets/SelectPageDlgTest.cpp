@@ -10,8 +10,7 @@
 
 namespace {
 
-TEST(SelectPageDialog, CurrentPageIsSelectedFocusedAndInViewAndOkTakesTheTopmostOrWaitsForOne)
-{
+TEST(SelectPageDialog, CurrentPageIsSelectedFocusedAndInViewAndOkTakesTheTopmostOrWaitsForOne) {
     std::vector<std::string> pages = {"/books/a/001.jpg", "/books/a/한글.gif"};
     for (int i = 2; i < 300; ++i)
         pages.push_back("page" + std::to_string(i));
@@ -19,7 +18,8 @@ TEST(SelectPageDialog, CurrentPageIsSelectedFocusedAndInViewAndOkTakesTheTopmost
     EXPECT_EQ(dlg.windowTitle(), "파일 선택");
     QTreeWidget* list = dlg.List();
     EXPECT_TRUE(list->columnCount() == 1 && list->headerItem()->text(0) == "파일 목록");
-    EXPECT_TRUE(list->uniformRowHeights() && !list->itemWidget(list->topLevelItem(0), 0)) << "slow for long books";
+    EXPECT_TRUE(list->uniformRowHeights() && !list->itemWidget(list->topLevelItem(0), 0))
+        << "slow for long books";
     ASSERT_EQ(list->topLevelItemCount(), 300);
     EXPECT_EQ(list->topLevelItem(1)->text(0).toStdString(), pages[1]);
     EXPECT_TRUE(CSelectPageDlg(&pages, 300).List()->selectedItems().isEmpty()) << "no current page";
