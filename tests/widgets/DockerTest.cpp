@@ -10,28 +10,28 @@ namespace {
 
 TEST(Docker, SnapsWithinFifteenPixelsOfAnEdgeOfTheWorkArea) {
     const QRect area(0, 0, 800, 560), offset(100, 50, 700, 500); // a task bar of 40 pixels below
+    // Left is tried first, then right: in a narrow area right wins; so does bottom over top.
     const std::tuple<const char*, QRect, QRect, QPoint> rows[] = {
-        {"left_14_snaps", area, QRect(14, 200, 100, 50), QPoint(0, 200)},
-        {"left_15_stays", area, QRect(15, 200, 100, 50), QPoint(15, 200)},
-        {"left_minus14_snaps", area, QRect(-14, 200, 100, 50), QPoint(0, 200)},
-        {"top_14_snaps", area, QRect(300, 14, 100, 50), QPoint(300, 0)},
-        {"top_15_stays", area, QRect(300, 15, 100, 50), QPoint(300, 15)},
-        {"right_14_snaps", area, QRect(686, 200, 100, 50), QPoint(700, 200)},
-        {"right_15_stays", area, QRect(685, 200, 100, 50), QPoint(685, 200)},
-        {"bottom_snaps_to_taskbar_top", area, QRect(300, 500, 100, 50), QPoint(300, 510)},
-        {"bottom_15_stays", area, QRect(300, 495, 100, 50), QPoint(300, 495)},
-        {"corner_snaps_both", area, QRect(5, 500, 100, 50), QPoint(0, 510)},
-        // Left is tried first, then right: in a narrow area right wins; so does bottom over top.
-        {"right_wins_over_left", QRect(0, 0, 20, 600), QRect(3, 300, 10, 10), QPoint(10, 300)},
-        {"bottom_wins_over_top", QRect(0, 0, 600, 20), QRect(300, 2, 10, 10), QPoint(300, 10)},
-        {"measured_from_area_origin", offset, QRect(110, 300, 50, 50), QPoint(100, 300)},
-        {"left_of_offset_area_stays", offset, QRect(10, 300, 50, 50), QPoint(10, 300)},
+        {"left_14_snaps", area, {14, 200, 100, 50}, {0, 200}},
+        {"left_15_stays", area, {15, 200, 100, 50}, {15, 200}},
+        {"left_minus14_snaps", area, {-14, 200, 100, 50}, {0, 200}},
+        {"top_14_snaps", area, {300, 14, 100, 50}, {300, 0}},
+        {"top_15_stays", area, {300, 15, 100, 50}, {300, 15}},
+        {"right_14_snaps", area, {686, 200, 100, 50}, {700, 200}},
+        {"right_15_stays", area, {685, 200, 100, 50}, {685, 200}},
+        {"bottom_snaps_to_taskbar", area, {300, 500, 100, 50}, {300, 510}},
+        {"bottom_15_stays", area, {300, 495, 100, 50}, {300, 495}},
+        {"corner_snaps_both", area, {5, 500, 100, 50}, {0, 510}},
+        {"right_wins_over_left", {0, 0, 20, 600}, {3, 300, 10, 10}, {10, 300}},
+        {"bottom_wins_over_top", {0, 0, 600, 20}, {300, 2, 10, 10}, {300, 10}},
+        {"measured_from_area_origin", offset, {110, 300, 50, 50}, {100, 300}},
+        {"left_of_offset_area_stays", offset, {10, 300, 50, 50}, {10, 300}},
     };
     for (const auto& [fault, workArea, tracked, expected] : rows)
         EXPECT_EQ(GDocker::SnapPosition(tracked, workArea, 15), expected) << fault;
 }
 
-TEST(Docker, WindowFollowsTheMouseOnlyBetweenPressAndReleaseAndLeavesAnEdgeBeyondTheDistance) {
+TEST(Docker, WindowFollowsTheMouseOnlyBetweenPressAndRelease) {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     QWidget window;
     window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
@@ -48,14 +48,6 @@ TEST(Docker, WindowFollowsTheMouseOnlyBetweenPressAndReleaseAndLeavesAnEdgeBeyon
     docker.OnButtonUp();
     docker.OnMouseMove(QPoint(600, 550));
     EXPECT_FALSE(docker.IsDragging() || window.pos() != start + QPoint(30, -20));
-
-    window.move(area.left() + 40, area.top() + 100);
-    docker.OnButtonDown(QPoint(100, 100));
-    for (const auto& [mouseX, windowX] : {std::pair{70, 0}, std::pair{74, 0}, std::pair{75, 15}}) {
-        docker.OnMouseMove(QPoint(mouseX, 100)); // tracked left edge 10, 14, then 15 from the edge
-        EXPECT_EQ(window.x(), area.left() + windowX) << mouseX;
-    }
-    docker.OnButtonUp();
 }
 
 } // namespace
