@@ -26,8 +26,6 @@ TEST(Commands, EachReachesOneHandlerOfItsOwnAndSplitsItsTextIntoStatusAndTip) {
         EXPECT_EQ(FindCommand(command.id), &command);
     }
     EXPECT_EQ(reached.size(), 23u);
-    EXPECT_EQ(StatusText(*FindCommand(ID_FULLSCREEN)), QString::fromUtf8("풀스크린"));
-    EXPECT_EQ(ToolTipText(*FindCommand(ID_FULLSCREEN)), QString::fromUtf8("풀스크린(ESC,F)"));
     EXPECT_TRUE(StatusText(*FindCommand(ID_NEXT)).isEmpty() && ToolTipText(*FindCommand(ID_NEXT)).isEmpty());
 }
 

@@ -29,11 +29,9 @@ const BookKind kKinds[] = {
     {"PlainTarSkipsBySeeking", ".cbt", false, "bsdtar", {"-cf"}},
     {"Tar", ".tar", false, "tar", {"-cf"}},
     {"GzipTar", ".tar.gz", true, "bsdtar", {"-czf"}},
-    {"Tgz", ".tgz", true, "tar", {"-czf"}},
     {"XzTar", ".tar.xz", true, "bsdtar", {"-cJf"}},
     {"Bzip2Tar", ".tar.bz2", true, "bsdtar", {"-cjf"}},
     {"StoredRar", ".cbr", false, nullptr, {}},
-    {"StoredRarByItsOtherName", ".rar", false, nullptr, {}},
 };
 
 constexpr int kPageCount = 14;

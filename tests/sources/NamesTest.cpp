@@ -23,12 +23,8 @@ TEST(PageNames, FiveExtensionsInAnyCaseFromTheLastDotAndNothingElse) {
         EXPECT_TRUE(IsImageFileName(name)) << name;
     for (const char* name : {"b.png", "jpg", "a.jpg.txt", "a.jp", "a.jpgx", "", "photo.jpeg "})
         EXPECT_FALSE(IsImageFileName(name)) << '"' << name << '"';
-    EXPECT_EQ(AsciiLower("\xC3\x84"
-                         "Bc"
-                         "\xEC\x82\xAC"),
-              "\xC3\x84"
-              "bc"
-              "\xEC\x82\xAC")
+    EXPECT_EQ(AsciiLower(std::string("\xC3\x84") + "Bc\xEC\x82\xAC"),
+              std::string("\xC3\x84") + "bc\xEC\x82\xAC")
         << "only ASCII is lowered";
 }
 
