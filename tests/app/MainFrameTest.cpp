@@ -139,11 +139,7 @@ TEST_F(FrameTest, AcceleratorsAreCaughtBeforeTheViewEvenWithTheToolbarHidden) {
     messages.clear();
 }
 
-TEST_F(FrameTest, OpensOnlyTheBookNamedAtStartUpAndOptionsRedrawItWhenConfirmedNotWhenCancelled) {
-    CMainFrame& empty = ShowFrame();
-    EXPECT_TRUE(WaitUntil([&] { return !empty.IsStartupPending(); }));
-    EXPECT_TRUE(empty.View().m_pageList.empty());
-    EXPECT_EQ(empty.windowTitle(), QStringLiteral("Tavimo"));
+TEST_F(FrameTest, OpensTheBookNamedAtStartUpAndOptionsRedrawItWhenConfirmedNotWhenCancelled) {
     QTemporaryDir book;
     for (int number = 1; number <= 3; ++number)
         ASSERT_TRUE(fixtures::WriteFile(book.filePath(QStringLiteral("p%1.jpg").arg(number)).toStdString(),
