@@ -59,14 +59,12 @@ TEST(Commands, FlipNeedsTwoPagesFittingGatesInterpolationAndSharpenAndMarksFollo
         EXPECT_EQ(enabled(ID_INTERPOLATION) + enabled(ID_SHARPEN), 2 * (twoPages == 0));
         EXPECT_TRUE(enabled(ID_PAGE_NEXT) && !IsCheckable(*FindCommand(ID_PAGE_NEXT)));
     }
-    const std::pair<int, std::int32_t COption::*> switches[] = {
-        {ID_FLIP, &COption::bFlipPage},
-        {ID_VIEW_2PAGE, &COption::bView2Page},
-        {ID_INTERPOLATION, &COption::bInterpolation},
-        {ID_SHARPEN, &COption::bSharpen},
-        {ID_ZOOM_TOGGLE, &COption::bStretech},
-        {ID_ROTATE, &COption::bRotate},
-    };
+    const std::pair<int, std::int32_t COption::*> switches[] = {{ID_FLIP, &COption::bFlipPage},
+                                                                {ID_VIEW_2PAGE, &COption::bView2Page},
+                                                                {ID_INTERPOLATION, &COption::bInterpolation},
+                                                                {ID_SHARPEN, &COption::bSharpen},
+                                                                {ID_ZOOM_TOGGLE, &COption::bStretech},
+                                                                {ID_ROTATE, &COption::bRotate}};
     for (const auto& [id, field] : switches) {
         g_option.*field = 0;
         EXPECT_FALSE(checked(id)) << id;
@@ -97,8 +95,7 @@ TEST(CommandLine, HelpAndVersionComeBeforeAnyWindowElseTheFirstPlainArgumentIsTh
         // hide the option after it.
         {{"tavimo", "-platform", "offscreen", "--version"}, ShowVersion, nullptr},
         {{"tavimo", "-style", "fusion", "book.zip"}, StartViewer, nullptr},
-        {{"tavimo", "-hv"}, StartViewer, ""},
-    };
+        {{"tavimo", "-hv"}, StartViewer, ""}};
     for (const auto& [arguments, request, book] : rows) {
         EXPECT_EQ(RequestFromArguments(arguments), request) << arguments.join(' ').toStdString();
         if (book) { // nullptr: a row about the request only
@@ -112,11 +109,9 @@ TEST(CommandLine, HelpAndVersionComeBeforeAnyWindowElseTheFirstPlainArgumentIsTh
 }
 
 TEST(ProgressColors, BarIsTheLightColourLessFifteenWithBlueRaisedInsideTheByteRangeOnTheMenuColour) {
-    const std::pair<QColor, QColor> cases[] = {
-        {QColor(255, 0, 0), QColor(240, 240, 255)},
-        {QColor(200, 10, 90), QColor(185, 185, 215)},
-        {QColor(10, 255, 255), QColor(0, 0, 25)},
-    };
+    const std::pair<QColor, QColor> cases[] = {{QColor(255, 0, 0), QColor(240, 240, 255)},
+                                               {QColor(200, 10, 90), QColor(185, 185, 215)},
+                                               {QColor(10, 255, 255), QColor(0, 0, 25)}};
     for (const auto& [light, bar] : cases)
         EXPECT_EQ(ProgressBarColor(light), bar) << light.name().toStdString();
     QPalette source, target;

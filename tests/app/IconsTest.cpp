@@ -42,8 +42,7 @@ TEST(Icons, WindowIconIsTheLauncherPictureAtEverySizeAndSharpOnADoubledScreen) {
         {"tile_not_the_design_blue", 24, 128, QColor(0x2a, 0x3c, 0xc0)},
         {"left_page_not_white", 72, 168, QColor(0xff, 0xff, 0xff)},
         {"right_page_not_its_grey", 184, 168, QColor(0xf2, 0xf2, 0xf2)},
-        {"corner_not_transparent", 1, 1, QColor(0, 0, 0, 0)},
-    };
+        {"corner_not_transparent", 1, 1, QColor(0, 0, 0, 0)}};
     const QList<QSize> offered = AppIcon().availableSizes();
     for (const int size : {TAVIMO_ICON_SIZE_LIST}) {
         const QImage launcher = Launcher(size);

@@ -13,11 +13,10 @@ namespace {
 
 // Each box with its switch; a mix of on and off, so a box bound to another switch shows.
 const std::tuple<int, std::int32_t COption::*, std::int32_t> kBoxes[] = {
-    {1000, &COption::bStretech, 1},      {1001, &COption::bInterpolation, 0},
-    {1006, &COption::bSharpen, 1},       {1002, &COption::bView2Page, 0},
-    {1003, &COption::bFlipPage, 1},      {1005, &COption::bAutoDetectWidth, 1},
-    {1004, &COption::bCacheNextFile, 0},
-};
+    {1000, &COption::bStretech, 1},     {1001, &COption::bInterpolation, 0},
+    {1006, &COption::bSharpen, 1},      {1002, &COption::bView2Page, 0},
+    {1003, &COption::bFlipPage, 1},     {1005, &COption::bAutoDetectWidth, 1},
+    {1004, &COption::bCacheNextFile, 0}};
 
 TEST(OptionDialog, OkFlipsEachClickedSwitchAloneAndSavesEveryValueCancelLeavesMemoryAndStore) {
     const OptionSwitches keep;

@@ -47,8 +47,7 @@ TEST_F(Store, NumbersAndPathsRoundTripWholeAndPlantedValuesReadAsTheRegistryWoul
          "C:/books/a"},
         {"binary path keeps its NUL", "sRecentFolder", QByteArray("/srv/books\0", 11), true, "/srv/books"},
         {"empty path overwrites", "sRecentFolder", "", false, "kept"},
-        {"missing path overwrites", "sRecentFolder", QVariant(), false, "kept"},
-    };
+        {"missing path overwrites", "sRecentFolder", QVariant(), false, "kept"}};
     for (const auto& [fault, name, planted, found, read] : rows) {
         OpenTavimoStore()->remove(name);
         if (planted.isValid())
@@ -97,8 +96,7 @@ const std::tuple<const char*, std::int32_t COption::*, std::int32_t> kSwitches[]
     {"bAutoDetectWidth", &COption::bAutoDetectWidth, 0},
     {"bIsMaximized", &COption::bIsMaximized, 0},
     {"bRotate", &COption::bRotate, 0},
-    {"bResumePage", &COption::bResumePage, 0},
-};
+    {"bResumePage", &COption::bResumePage, 0}};
 
 TEST_F(Store, OptionsStartAtTheDefaultsReadEachValueUnderItsOwnNameAndSaveEveryName) {
     QStringList names = {"sRecentFolder"};
@@ -188,8 +186,7 @@ TEST_F(Store, DamagedRecentBooksAreSkippedOrOpenTheFirstPage) {
         {"an over-long page must open the first page", QStringList{book + QString(20000, u'a')}, 1, ""},
         {"a path stored twice must be kept once", QStringList{book + hex("p7"), "1" + book.mid(1)}, 1, "p7"},
         {"more than ten entries must give ten books", twelve, CRecentBooks::kMaxBooks, ""},
-        {"a number is no list", QVariant(17), 0, ""},
-    };
+        {"a number is no list", QVariant(17), 0, ""}};
     for (const auto& [fault, stored, books, first] : rows) {
         OpenTavimoStore()->setValue("sRecentBooks", stored);
         CRecentBooks list;

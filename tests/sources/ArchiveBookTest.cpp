@@ -23,16 +23,14 @@ struct BookKind {
     std::vector<std::string> arguments;
 };
 
-const BookKind kKinds[] = {
-    {"SolidSevenZip", ".cb7", true, "7zz", {"a", "-bd", "-ms=on"}},
-    {"NonSolidSevenZip", ".7z", true, "7zz", {"a", "-bd", "-ms=off"}},
-    {"PlainTarSkipsBySeeking", ".cbt", false, "bsdtar", {"-cf"}},
-    {"Tar", ".tar", false, "tar", {"-cf"}},
-    {"GzipTar", ".tar.gz", true, "bsdtar", {"-czf"}},
-    {"XzTar", ".tar.xz", true, "bsdtar", {"-cJf"}},
-    {"Bzip2Tar", ".tar.bz2", true, "bsdtar", {"-cjf"}},
-    {"StoredRar", ".cbr", false, nullptr, {}},
-};
+const BookKind kKinds[] = {{"SolidSevenZip", ".cb7", true, "7zz", {"a", "-bd", "-ms=on"}},
+                           {"NonSolidSevenZip", ".7z", true, "7zz", {"a", "-bd", "-ms=off"}},
+                           {"PlainTarSkipsBySeeking", ".cbt", false, "bsdtar", {"-cf"}},
+                           {"Tar", ".tar", false, "tar", {"-cf"}},
+                           {"GzipTar", ".tar.gz", true, "bsdtar", {"-czf"}},
+                           {"XzTar", ".tar.xz", true, "bsdtar", {"-cJf"}},
+                           {"Bzip2Tar", ".tar.bz2", true, "bsdtar", {"-cjf"}},
+                           {"StoredRar", ".cbr", false, nullptr, {}}};
 
 constexpr int kPageCount = 14;
 

@@ -36,8 +36,7 @@ TEST(PageNames, OrderIsBytewiseCaseBlindFolderFirstAndKeepsTheRealNames) {
         {{"b/1.jpg", "a/2.jpg"}, {"a/2.jpg", "b/1.jpg"}},
         {{"Scan.JPG", "c.gif", "a.Jpeg"}, {"a.Jpeg", "c.gif", "Scan.JPG"}},
         {{korean, "z.jpg"}, {"z.jpg", korean}}, // bytes compare unsigned
-        {{"a.jpg", "a"}, {"a", "a.jpg"}},
-    };
+        {{"a.jpg", "a"}, {"a", "a.jpg"}}};
     for (auto [names, expected] : cases) {
         std::sort(names.begin(), names.end(), PageNameLess);
         EXPECT_EQ(names, expected);
@@ -91,8 +90,7 @@ TEST(NameEncoding, ShowsEachNameInTheEncodingItWasWrittenIn) {
         {"cp949_lead_at_end_lost", "a\xC7", false, "a" + kReplacement},
         {"overlong_utf8_accepted", "\xC0\xAF.jpg", true, kReplacement + kReplacement + ".jpg"},
         {"surrogate_accepted", "\xED\xA0\x80", true, kReplacement + kReplacement + kReplacement},
-        {"empty_name_changed", "", false, ""},
-    };
+        {"empty_name_changed", "", false, ""}};
     for (const auto& [fault, bytes, flagged, shown] : rows)
         EXPECT_EQ(DisplayNameFromBytes(bytes, flagged), shown) << fault;
     EXPECT_EQ(DisplayPathFromBytes("/home/" + kHangulUtf8 + "/" + kHangulCp949 + "/"),

@@ -49,8 +49,7 @@ TEST_F(PcoBooks, HeadsAreRefusedOrOpenWithTheirPageCountAndDataStart) {
         {"600 pages", fixtures::PcoBook("", std::vector<Bytes>(600, Bytes{0xAB})), false, 0},
         {"title of 101", PcoBytes(std::string(101, 'T'), 1, {{0, 4}}, Bytes(4, 1)), false, 0},
         {"title of 200 (negative as a signed byte)",
-         PcoBytes(std::string(200, 'T'), 1, {{0, 4}}, Bytes(4, 1)), false, 0},
-    };
+         PcoBytes(std::string(200, 'T'), 1, {{0, 4}}, Bytes(4, 1)), false, 0}};
     for (const auto& [fault, bytes, opens, pages] : rows) {
         SCOPED_TRACE(fault);
         ASSERT_EQ(m_pco->Open(Write(bytes)), opens);
@@ -114,8 +113,7 @@ TEST(RegularFileRule, OpensOnlyRegularFilesAndReadsWhatIsThereWhenTheFileChanges
          },
          3},
         {"a folder opens", [](auto& p) { return fs::create_directory(p); }, -1},
-        {"a missing file opens", [](auto&) { return true; }, -1},
-    };
+        {"a missing file opens", [](auto&) { return true; }, -1}};
     for (int index = 0; const auto& [fault, make, size] : opening) {
         QTemporaryDir dir;
         const std::string path = dir.filePath(QString("thing%1.jpg").arg(index++)).toStdString();
@@ -140,8 +138,7 @@ TEST(RegularFileRule, OpensOnlyRegularFilesAndReadsWhatIsThereWhenTheFileChanges
              },
              100, 1},
             {"a removed file cannot be read", [](auto& p) { fs::remove(p); }, 100, 1},
-            {"a file cut to nothing reads stale bytes", [](auto& p) { fs::resize_file(p, 0); }, 0, 0xEE},
-        };
+            {"a file cut to nothing reads stale bytes", [](auto& p) { fs::resize_file(p, 0); }, 0, 0xEE}};
     for (const auto& [fault, change, got, first] : changes) {
         QTemporaryDir dir;
         const std::string path = dir.filePath("page.jpg").toStdString();

@@ -106,8 +106,7 @@ TEST_F(ZipBooks, DamagedAndHostileArchivesAndEntriesFail) {
         {"damaged end record", damaged(fixtures::DamageZipEndRecord)},
         {"cut in half", damaged([](const std::string& p) {
              return fixtures::TruncateFile(p, std::filesystem::file_size(p) / 2);
-         })},
-    };
+         })}};
     for (const auto& [fault, zip] : unopenable) {
         EXPECT_EQ(ListZipPictures(zip).status, ZipListing::CannotOpen) << fault;
         EXPECT_FALSE(Read(zip, "1.jpg")) << fault;
@@ -164,8 +163,7 @@ TEST_F(ZipBooks, FoldersPackedByZipAnd7ZipShowTheirNamesAndReadWhole) {
         {"infozip_data_descriptors_unread", FolderZipper::InfoZipToPipe, kHangulCp949, "a.jpg",
          kHangulUtf8 + "/deep/a.jpg"},
         {"sevenzip_utf8_unread", FolderZipper::SevenZip, kHangulUtf8, kBookUtf8 + ".JPG",
-         kHangulUtf8 + "/deep/" + kBookUtf8 + ".JPG"},
-    };
+         kHangulUtf8 + "/deep/" + kBookUtf8 + ".JPG"}};
     const Bytes p1 = fixtures::EncodeJpeg(fixtures::NumberedPage(40, 60, 1)), p2 = PatternBytes(900, 2);
     int row = 0;
     for (const auto& [fault, zipper, folderName, fileName, shown] : rows) {
@@ -218,8 +216,7 @@ TEST_F(ZipBooks, PythonZipfileArchivesShowTheirNamesReadWholeAndLeaveOutMacResou
           {"book/x._3.jpg", p1},
           {"__MACOSX.jpg", p2},
           {"vol/.a.jpg", p1},
-          {"__macosx_notes/a.jpg", p2}}},
-    };
+          {"__macosx_notes/a.jpg", p2}}}};
     int index = 0;
     for (const Row& row : rows) {
         const std::string zip = Path("py" + std::to_string(index++) + ".zip");

@@ -25,8 +25,7 @@ TEST(Docker, SnapsWithinFifteenPixelsOfAnEdgeOfTheWorkArea) {
         {"right_wins_over_left", {0, 0, 20, 600}, {3, 300, 10, 10}, {10, 300}},
         {"bottom_wins_over_top", {0, 0, 600, 20}, {300, 2, 10, 10}, {300, 10}},
         {"measured_from_area_origin", offset, {110, 300, 50, 50}, {100, 300}},
-        {"left_of_offset_area_stays", offset, {10, 300, 50, 50}, {10, 300}},
-    };
+        {"left_of_offset_area_stays", offset, {10, 300, 50, 50}, {10, 300}}};
     for (const auto& [fault, workArea, tracked, expected] : rows)
         EXPECT_EQ(GDocker::SnapPosition(tracked, workArea, 15), expected) << fault;
 }

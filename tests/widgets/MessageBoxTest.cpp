@@ -111,8 +111,7 @@ TEST_F(MessageWindow, EachButtonGivesItsResultAndWhatCannotEndTheBoxIsIgnored) {
         {"close event in OK", MB_OK, closeEvent, IDOK},
         {"close event in Yes/No", MB_YESNO, closeEvent, IDYES},
         {"Escape in OK ignored", MB_OK, ignored(escape), IDOK},
-        {"close() ignored", MB_OKCANCEL, ignored([](GMessageBoxWnd& w) { EXPECT_FALSE(w.close()); }), IDOK},
-    };
+        {"close() ignored", MB_OKCANCEL, ignored([](GMessageBoxWnd& w) { EXPECT_FALSE(w.close()); }), IDOK}};
     for (const auto& [what, type, act, expected] : rows) {
         GMessageBoxWnd& wnd = Make(type);
         EXPECT_EQ(RunAndThen(wnd, [&] { act(wnd); }), expected) << what;
@@ -133,15 +132,13 @@ TEST_F(MessageWindow, CountdownShowsRemainingSecondsAndClosesBelowOne) {
     EXPECT_TRUE(shown.contains("2초 후 닫힘 (100%)")) << shown.join(" | ").toStdString();
     EXPECT_EQ(Make(MB_OK, 0, "error %d with zipfile", nullptr, "t", 5).MessageText(), "error %d with zipfile")
         << "only a countdown formats its text";
-    const std::pair<const char*, const char*> formats[] = {
-        {"[%3d]", "[  7]"},
-        {"%-3d|", "7  |"},
-        {"50%% %i", "50% 7"},
-        {"%d and %d", "7 and %d"},
-        {"%s %n %x", "%s %n %x"},
-        {"trailing %", "trailing %"},
-        {"%999999999999d", "%999999999999d"},
-    };
+    const std::pair<const char*, const char*> formats[] = {{"[%3d]", "[  7]"},
+                                                           {"%-3d|", "7  |"},
+                                                           {"50%% %i", "50% 7"},
+                                                           {"%d and %d", "7 and %d"},
+                                                           {"%s %n %x", "%s %n %x"},
+                                                           {"trailing %", "trailing %"},
+                                                           {"%999999999999d", "%999999999999d"}};
     for (const auto& [format, expected] : formats)
         EXPECT_EQ(FormatCountdownText(format, 7), expected) << format;
 }
