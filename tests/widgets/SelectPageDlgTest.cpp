@@ -1,5 +1,6 @@
-// CSelectPageDlg: the initial selection, and OK's rules for several or no selected pages
-// (Enter, double click and Cancel are the view's page-dialog cases).
+// CSelectPageDlg: the current page scrolled into view, and OK's rules for several or no
+// selected pages (the initial selection, Enter, double click and Cancel are the view's
+// page-dialog cases, the title the page-dialog journey's).
 #include "view/SelectPageDlg.h"
 
 #include <QPushButton>
@@ -10,13 +11,13 @@
 
 namespace {
 
-TEST(SelectPageDialog, CurrentPageIsSelectedFocusedAndInViewAndOkTakesTheTopmostOrWaitsForOne) {
+TEST(SelectPageDialog, CurrentPageIsInViewAndOkTakesTheTopmostOrWaitsForOne) {
     std::vector<std::string> pages = {"/books/a/001.jpg", "/books/a/한글.gif"};
     for (int i = 2; i < 300; ++i)
         pages.push_back("page" + std::to_string(i));
     CSelectPageDlg dlg(&pages, 237);
     QTreeWidget* list = dlg.List();
-    EXPECT_TRUE(dlg.windowTitle() == "파일 선택" && list->headerItem()->text(0) == "파일 목록");
+    EXPECT_EQ(list->headerItem()->text(0), "파일 목록");
     ASSERT_EQ(list->topLevelItemCount(), 300);
     EXPECT_EQ(list->topLevelItem(1)->text(0).toStdString(), pages[1]);
     EXPECT_TRUE(CSelectPageDlg(&pages, 300).List()->selectedItems().isEmpty()) << "no current page";
@@ -27,7 +28,6 @@ TEST(SelectPageDialog, CurrentPageIsSelectedFocusedAndInViewAndOkTakesTheTopmost
     };
     QTimer::singleShot(0, &dlg, [&] {
         QTreeWidgetItem* item = list->topLevelItem(237);
-        EXPECT_TRUE(list->selectedItems() == QList<QTreeWidgetItem*>{item} && list->currentItem() == item);
         EXPECT_TRUE(list->viewport()->rect().intersects(list->visualItemRect(item)));
         select({});
         QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
