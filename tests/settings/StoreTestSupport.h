@@ -2,20 +2,25 @@
 // state and plant values the way another tool would.
 #pragma once
 
-#include <QByteArray>
+#include <QFile>
 #include <QSettings>
-#include <QString>
 
 #include <memory>
 
 namespace storetest {
 
 // The same store the routines open for the program's key.
-std::unique_ptr<QSettings> OpenTavimoStore();
-// Removes every value of the program's key.
-void ClearStore();
-// Replaces the store file's bytes.
-void WriteStoreFile(const QByteArray& bytes);
-QString StoreFilePath();
+inline std::unique_ptr<QSettings> OpenTavimoStore() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("ZELLORY"), QStringLiteral("TAVIMO"));
+}
+
+// Removes every value of the program's key, readable again after a test took that away.
+inline void ClearStore() {
+    QFile::setPermissions(OpenTavimoStore()->fileName(), QFile::ReadOwner | QFile::WriteOwner);
+    auto store = OpenTavimoStore();
+    store->clear();
+    store->sync();
+}
 
 } // namespace storetest

@@ -1,11 +1,14 @@
-// Opening PCO books and reading their pages, including damaged and hostile heads.
+// PCO books with damaged and hostile heads and records, and the regular-file rule under
+// them: what may be opened for reading, and what a file that changes under the reader gives.
 #include "sources/Pco.h"
-
 #include "ArchiveFixtures.h"
 #include "ImageFixtures.h"
 #include "sources/PageNames.h"
+#include "sources/RegularFile.h"
 
 #include <QTemporaryDir>
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 #include <memory>
@@ -15,24 +18,12 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using fixtures::PatternBytes;
 using fixtures::PcoBytes;
+namespace fs = std::filesystem;
 constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-
-Bytes Slice(const Bytes& bytes, std::size_t from, std::size_t count)
-{
-    return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(from),
-                 bytes.begin() + static_cast<std::ptrdiff_t>(from + count));
-}
-
-// The layout worked through by hand: no title, two records (0,100) and (100,50).
-Bytes WorkedBook()
-{
-    return PcoBytes("", 2, {{0, 100}, {100, 50}}, PatternBytes(150, 3));
-}
 
 class PcoBooks : public ::testing::Test {
 protected:
-    std::string Write(const Bytes& bytes, const std::string& name = "book.pco")
-    {
+    std::string Write(const Bytes& bytes, const std::string& name = "book.pco") {
         const std::string path = JoinPath(m_dir.path().toStdString(), name);
         EXPECT_TRUE(fixtures::WriteFile(path, bytes));
         return path;
@@ -44,109 +35,59 @@ protected:
     Bytes m_page;
 };
 
-TEST_F(PcoBooks, WorkedLayoutReadsEachPageExactly)
-{
-    const Bytes file = WorkedBook();
-    ASSERT_TRUE(m_pco->Open(Write(file)));
-    EXPECT_EQ(m_pco->m_dataStart, 27);
-    EXPECT_EQ(m_pco->m_count, 2);
-    PcoEntry entry{};
-    ASSERT_TRUE(m_pco->GetEntry(1, entry));
-    EXPECT_EQ(entry.offset, 127);
-    EXPECT_EQ(entry.size, 50);
-    ASSERT_TRUE(Read("0000"));
-    EXPECT_EQ(m_page, Slice(file, 27, 100));
-    ASSERT_TRUE(Read("0001"));
-    EXPECT_EQ(m_page, Slice(file, 127, 50));
-}
-
-TEST_F(PcoBooks, TitleUpToItsFieldSizeShiftsTheDirectoryAndIsKept)
-{
-    for (const std::string& title : {std::string("Hello"), std::string(100, 'T')}) {
-        SCOPED_TRACE(title.size());
-        const Bytes picture = PatternBytes(40, 9);
-        ASSERT_TRUE(m_pco->Open(Write(fixtures::PcoBook(title, {picture}))));
-        EXPECT_EQ(static_cast<std::uint8_t>(m_pco->m_titleLen), title.size());
-        EXPECT_EQ(std::string(m_pco->m_title, title.size()), title);
-        EXPECT_EQ(m_pco->m_dataStart, static_cast<std::int32_t>(9 + title.size() + 9));
-        ASSERT_TRUE(Read("0000"));
-        EXPECT_EQ(m_page, picture);
-    }
-}
-
-TEST_F(PcoBooks, OnlyNamesThatAreAnIndexInTheDirectoryRead)
-{
-    std::vector<Bytes> pictures;
-    for (unsigned i = 0; i < 13; ++i)
-        pictures.push_back(PatternBytes(20 + i, i));
-    ASSERT_TRUE(m_pco->Open(Write(fixtures::PcoBook("", pictures))));
-    ASSERT_TRUE(Read("0012"));
-    EXPECT_EQ(m_page, pictures[12]);
-    for (const char* name : {"0013", "abc", "", "-1", "99999999999", "4294967296"})
-        EXPECT_FALSE(Read(name)) << '"' << name << '"';
-}
-
-TEST_F(PcoBooks, HeadsAreRefusedOrOpenWithTheirPageCount)
-{
-    std::vector<Bytes> most(599, Bytes{0xAB});
-    std::vector<Bytes> tooMany(600, Bytes{0xAB});
-    struct Case {
-        const char* name;
-        Bytes bytes;
-        bool opens;
-        std::int32_t pages;
-    };
-    const Case cases[] = {
+TEST_F(PcoBooks, HeadsAreRefusedOrOpenWithTheirPageCountAndDataStart) {
+    const std::tuple<const char*, Bytes, bool, std::int32_t> rows[] = {
         {"empty file", {}, false, 0},
         {"short head", {'P', 'C', 'O'}, false, 0},
         {"nine bytes", PcoBytes("", 0, {}, {}), false, 0},
-        {"nine bytes counting -1", PcoBytes("", -1, {}, {}), false, 0},
         {"ten bytes", PcoBytes("", 0, {}, {0x55}), true, 0},
         {"empty directory", PcoBytes("Title", 0, {}, {1, 2, 3}), true, 0},
         {"count -1", PcoBytes("", -1, {}, Bytes(8, 1)), true, 0},
-        {"count INT32_MIN", PcoBytes("", std::numeric_limits<std::int32_t>::min(), {}, Bytes(8, 1)), true, 0},
         {"count INT32_MAX", PcoBytes("", kInt32Max, {}, Bytes(64)), false, 0},
-        {"599 pages", fixtures::PcoBook("", most), true, 599},
-        {"600 pages", fixtures::PcoBook("", tooMany), false, 0},
+        {"title of 100", fixtures::PcoBook(std::string(100, 'T'), {Bytes(40, 9)}), true, 1},
+        {"599 pages", fixtures::PcoBook("", std::vector<Bytes>(599, Bytes{0xAB})), true, 599},
+        {"600 pages", fixtures::PcoBook("", std::vector<Bytes>(600, Bytes{0xAB})), false, 0},
         {"title of 101", PcoBytes(std::string(101, 'T'), 1, {{0, 4}}, Bytes(4, 1)), false, 0},
-        {"title of 200 (negative as a signed byte)", PcoBytes(std::string(200, 'T'), 1, {{0, 4}}, Bytes(4, 1)), false, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_EQ(m_pco->Open(Write(c.bytes)), c.opens);
-        if (!c.opens)
+        {"title of 200 (negative as a signed byte)",
+         PcoBytes(std::string(200, 'T'), 1, {{0, 4}}, Bytes(4, 1)), false, 0}};
+    for (const auto& [fault, bytes, opens, pages] : rows) {
+        SCOPED_TRACE(fault);
+        ASSERT_EQ(m_pco->Open(Write(bytes)), opens);
+        if (!opens)
             continue;
         PcoEntry entry{};
-        EXPECT_EQ(c.pages > 0, m_pco->GetEntry(c.pages - 1, entry));
-        EXPECT_FALSE(m_pco->GetEntry(c.pages, entry));
-        if (c.pages == 0) {
-            EXPECT_EQ(m_pco->m_dataStart, 9 + static_cast<std::int32_t>(c.bytes[4]));
-        }
+        EXPECT_EQ(pages > 0, m_pco->GetEntry(pages - 1, entry));
+        EXPECT_FALSE(m_pco->GetEntry(pages, entry));
+        EXPECT_EQ(m_pco->m_dataStart, 9 + static_cast<std::int32_t>(bytes[4]) + 9 * pages);
+        EXPECT_EQ(pages > 0, Read("0000"));
     }
 }
 
-TEST_F(PcoBooks, RecordsOutsideTheFileFailWithoutHandingUnreadBytes)
-{
-    const Bytes file = PcoBytes("", 8,
-                                {{0, 10}, {40, 20}, {0, 0}, {0, -5}, {kInt32Max, 8}, {-1000, 8}, {kInt32Max - 40, 8},
-                                 {-81, 9}},
-                                PatternBytes(50, 1));
-    ASSERT_TRUE(m_pco->Open(Write(file)));
-    ASSERT_EQ(m_pco->m_dataStart, 81);
+TEST_F(PcoBooks, OnlyRecordsInsideTheFileAndNamesThatAreAnIndexRead) {
+    const Bytes file = PcoBytes(
+        "", 8,
+        {{0, 10}, {40, 20}, {0, 0}, {0, -5}, {kInt32Max, 8}, {-1000, 8}, {kInt32Max - 40, 8}, {-81, 9}},
+        PatternBytes(50, 1));
+    const std::string path = Write(file);
+    ASSERT_TRUE(m_pco->Open(path));
     ASSERT_TRUE(Read("0000"));
-    for (const char* name : {"0001", "0002", "0003", "0004", "0005", "0006"}) {
+    EXPECT_EQ(m_page, Bytes(file.begin() + 81, file.begin() + 91));
+    for (const char* name : {"0001", "0002", "0003", "0004", "0005", "0006", "0008", "abc", "", "-1",
+                             "99999999999", "4294967296"}) {
         m_page = {1};
-        EXPECT_FALSE(Read(name)) << name;
+        EXPECT_FALSE(Read(name)) << '"' << name << '"';
         EXPECT_TRUE(m_page.empty()) << name;
     }
     // Records are not checked against the data area: one pointing into the head reads real bytes.
     ASSERT_TRUE(Read("0007"));
-    EXPECT_EQ(m_page, Slice(file, 0, 9));
+    EXPECT_EQ(m_page, Bytes(file.begin(), file.begin() + 9));
+    ASSERT_TRUE(fixtures::TruncateFile(path, 85));
+    EXPECT_FALSE(Read("0000")) << "a page the book lost after opening";
 }
 
-TEST_F(PcoBooks, DirectoryCutShortLeavesUnreadRecordsEmpty)
-{
-    ASSERT_TRUE(m_pco->Open(Write(WorkedBook(), "first.pco")));
+TEST_F(PcoBooks, DirectoryCutShortLeavesUnreadRecordsEmptyAndAMissingFileKeepsTheDirectory) {
+    ASSERT_TRUE(
+        m_pco->Open(Write(PcoBytes("", 2, {{0, 100}, {100, 50}}, PatternBytes(150, 3)), "first.pco")));
     // Three records announced, one present: the rest must read as empty, not as the first book's.
     ASSERT_TRUE(m_pco->Open(Write(PcoBytes("", 3, {{0, 4}}, {}), "second.pco")));
     for (const int index : {1, 2}) {
@@ -155,25 +96,62 @@ TEST_F(PcoBooks, DirectoryCutShortLeavesUnreadRecordsEmpty)
         EXPECT_EQ(entry.offset, m_pco->m_dataStart) << index;
         EXPECT_EQ(entry.size, 0) << index;
     }
-    EXPECT_FALSE(Read("0002"));
+    EXPECT_FALSE(m_pco->Open(JoinPath(m_dir.path().toStdString(), "missing.pco")));
+    EXPECT_EQ(m_pco->m_count, 3);
 }
 
-TEST_F(PcoBooks, MissingFileFailsAndKeepsThePreviousDirectory)
-{
-    ASSERT_TRUE(m_pco->Open(Write(WorkedBook())));
-    const std::string missing = JoinPath(m_dir.path().toStdString(), "missing.pco");
-    EXPECT_FALSE(m_pco->Open(missing));
-    EXPECT_EQ(m_pco->m_strPath, missing);
-    EXPECT_EQ(m_pco->m_count, 2);
-}
-
-TEST_F(PcoBooks, BookCutAfterOpeningFailsThePagesItLost)
-{
-    const std::string path = Write(WorkedBook());
-    ASSERT_TRUE(m_pco->Open(path));
-    ASSERT_TRUE(fixtures::TruncateFile(path, 100));
-    EXPECT_FALSE(Read("0000"));
-    EXPECT_TRUE(m_page.empty());
+TEST(RegularFileRule, OpensOnlyRegularFilesAndReadsWhatIsThereWhenTheFileChanges) {
+    // Pipes, sockets and devices are rows of the frame's special-files table.
+    const std::tuple<const char*, std::function<bool(const std::string&)>, std::int64_t> opening[] = {
+        {"a picture is refused", [](auto& p) { return fixtures::WriteFile(p, Bytes(5, 7)); }, 5},
+        {"an empty file is taken for a failure", [](auto& p) { return fixtures::WriteFile(p, {}); }, 0},
+        {"a link to a picture is refused",
+         [](auto& p) {
+             std::error_code error;
+             fs::create_symlink(p + ".real", p, error);
+             return !error && fixtures::WriteFile(p + ".real", Bytes(3, 1));
+         },
+         3},
+        {"a folder opens", [](auto& p) { return fs::create_directory(p); }, -1},
+        {"a missing file opens", [](auto&) { return true; }, -1}};
+    for (int index = 0; const auto& [fault, make, size] : opening) {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QString("thing%1.jpg").arg(index++)).toStdString();
+        ASSERT_TRUE(make(path)) << fault;
+        CRegularFile file;
+        EXPECT_EQ(file.Open(path), size >= 0) << fault;
+        EXPECT_EQ(file.Size(), size) << fault;
+        Bytes bytes(16, 0xEE);
+        if (size >= 0) {
+            EXPECT_EQ(file.ReadAt(0, bytes.data(), bytes.size()), size) << fault;
+        }
+    }
+    // What reading all of a 100-byte file gives after a change, and its first byte.
+    const std::tuple<const char*, std::function<void(const std::string&)>, std::int64_t, std::uint8_t>
+        changes[] = {
+            {"a cut file reads past its end", [](auto& p) { fs::resize_file(p, 40); }, 40, 1},
+            {"a grown file reads more than it had", [](auto& p) { fs::resize_file(p, 400); }, 100, 1},
+            {"a replaced file reads the new one",
+             [](auto& p) {
+                 EXPECT_TRUE(fixtures::WriteFile(p + ".new", Bytes(100, 9)));
+                 fs::rename(p + ".new", p);
+             },
+             100, 1},
+            {"a removed file cannot be read", [](auto& p) { fs::remove(p); }, 100, 1},
+            {"a file cut to nothing reads stale bytes", [](auto& p) { fs::resize_file(p, 0); }, 0, 0xEE}};
+    for (const auto& [fault, change, got, first] : changes) {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath("page.jpg").toStdString();
+        ASSERT_TRUE(fixtures::WriteFile(path, Bytes(100, 1)));
+        CRegularFile file;
+        ASSERT_TRUE(file.Open(path));
+        change(path);
+        EXPECT_EQ(file.Size(), 100) << fault;
+        Bytes bytes(100, 0xEE);
+        EXPECT_EQ(file.ReadAt(0, bytes.data(), bytes.size()), got) << fault;
+        EXPECT_EQ(bytes[0], first) << fault;
+        EXPECT_EQ(file.ReadAt(-1, bytes.data(), 1), -1) << fault;
+    }
 }
 
 } // namespace

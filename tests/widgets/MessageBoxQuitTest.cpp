@@ -8,8 +8,7 @@
 
 namespace {
 
-TEST(MessageBoxQuit, ApplicationQuitDuringLoopReturnsMinusOneAndEndsMainLoop)
-{
+TEST(MessageBoxQuit, ApplicationQuitDuringLoopReturnsMinusOneAndEndsMainLoop) {
     int result = 0;
     QObject guardOwner;
     // Only fires when the quit went unheard; keeps a failing test from hanging.

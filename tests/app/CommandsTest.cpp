@@ -1,0 +1,126 @@
+// The command layer: each command reaches one handler of its own, keys lead to one command
+// each, the enable and check rules, the command line and the progress bar's colours.
+#include "app/Commands.h"
+#include "OptionSwitches.h"
+#include "RecordingTarget.h"
+#include "app/CommandLine.h"
+#include "app/ProgressColors.h"
+
+#include <QPalette>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+namespace {
+
+TEST(Commands, EachReachesOneHandlerOfItsOwnAndSplitsItsTextIntoStatusAndTip) {
+    std::set<std::string> reached;
+    for (const CommandInfo& command : CommandTable()) {
+        RecordingTarget target;
+        if (command.handler)
+            command.handler(target);
+        EXPECT_EQ(target.calls.size(), command.handler ? 1u : 0u) << command.name;
+        EXPECT_TRUE(target.calls.empty() || reached.insert(target.calls[0]).second)
+            << command.name << " shares a handler";
+        EXPECT_EQ(FindCommand(command.id), &command);
+    }
+    EXPECT_EQ(reached.size(), 23u);
+    EXPECT_TRUE(StatusText(*FindCommand(ID_NEXT)).isEmpty() && ToolTipText(*FindCommand(ID_NEXT)).isEmpty());
+}
+
+TEST(Commands, EachKeyLeadsToOneCommandAndEditAndPaneKeysAreSwallowed) {
+    std::map<int, int> commandOfKey;
+    for (const Accelerator& accelerator : AcceleratorTable()) {
+        EXPECT_NE(FindCommand(accelerator.id), nullptr) << accelerator.id;
+        EXPECT_TRUE(commandOfKey.emplace(accelerator.key.toCombined(), accelerator.id).second)
+            << QKeySequence(accelerator.key).toString().toStdString() << " bound twice";
+    }
+    // Shift+Delete, Ctrl+Insert and Shift+Insert must not turn pages as Delete and Insert do.
+    for (const QKeyCombination key :
+         {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_V, Qt::ALT | Qt::Key_Backspace, Qt::SHIFT | Qt::Key_Delete,
+          QKeyCombination(Qt::Key_F6), Qt::SHIFT | Qt::Key_F6, Qt::CTRL | Qt::Key_Insert,
+          Qt::SHIFT | Qt::Key_Insert, Qt::CTRL | Qt::Key_X, Qt::CTRL | Qt::Key_Z}) {
+        ASSERT_TRUE(commandOfKey.contains(key.toCombined())) << QKeySequence(key).toString().toStdString();
+        EXPECT_EQ(FindCommand(commandOfKey[key.toCombined()])->handler, nullptr);
+    }
+    EXPECT_EQ(ShortcutsFor(ID_RECENT_BOOKS), QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_R)});
+}
+
+TEST(Commands, FlipNeedsTwoPagesFittingGatesInterpolationAndSharpenAndMarksFollowTheirSwitches) {
+    const OptionSwitches keep;
+    RecordingTarget target;
+    const auto enabled = [&](int id) { return IsCommandEnabled(*FindCommand(id), target); };
+    const auto checked = [&](int id) { return IsCommandChecked(*FindCommand(id), target); };
+    for (const std::int32_t twoPages : {0, 1}) {
+        g_option.bView2Page = twoPages; // opposite values: a command following the wrong switch shows
+        g_option.bStretech = 1 - twoPages;
+        EXPECT_EQ(enabled(ID_FLIP), twoPages == 1);
+        EXPECT_EQ(enabled(ID_INTERPOLATION) + enabled(ID_SHARPEN), 2 * (twoPages == 0));
+        EXPECT_TRUE(enabled(ID_PAGE_NEXT) && !IsCheckable(*FindCommand(ID_PAGE_NEXT)));
+    }
+    const std::pair<int, std::int32_t COption::*> switches[] = {{ID_FLIP, &COption::bFlipPage},
+                                                                {ID_VIEW_2PAGE, &COption::bView2Page},
+                                                                {ID_INTERPOLATION, &COption::bInterpolation},
+                                                                {ID_SHARPEN, &COption::bSharpen},
+                                                                {ID_ZOOM_TOGGLE, &COption::bStretech},
+                                                                {ID_ROTATE, &COption::bRotate}};
+    for (const auto& [id, field] : switches) {
+        g_option.*field = 0;
+        EXPECT_FALSE(checked(id)) << id;
+        g_option.*field = 7; // any non-zero value counts as on
+        EXPECT_TRUE(checked(id)) << id;
+    }
+    for (const bool state : {true, false}) {
+        target.fullScreen = target.statusBarVisible = state;
+        target.toolBarVisible = !state;
+        EXPECT_TRUE(checked(ID_FULLSCREEN) == state && checked(ID_VIEW_TOOLBAR) == !state &&
+                    checked(ID_VIEW_STATUS_BAR) == state);
+    }
+}
+
+TEST(CommandLine, HelpAndVersionComeBeforeAnyWindowElseTheFirstPlainArgumentIsTheBook) {
+    using enum CommandLineRequest;
+    const std::tuple<QStringList, CommandLineRequest, const char*> rows[] = {
+        {{}, StartViewer, ""},
+        {{"tavimo", "/책/만화 1권.zip", "/books/other"}, StartViewer, "/책/만화 1권.zip"},
+        {{"tavimo", "-x", "--other=1", "book.pco"}, StartViewer, "book.pco"},
+        {{"tavimo", "--", "-odd.zip"}, StartViewer, "-odd.zip"},
+        {{"tavimo", "--", "--help"}, StartViewer, "--help"},
+        {{"tavimo", "/books/a.zip", "--help"}, ShowHelp, "/books/a.zip"},
+        {{"tavimo", "-h"}, ShowHelp, ""},
+        {{"tavimo", "--version", "--help"}, ShowHelp, ""},
+        {{"tavimo", "-v"}, ShowVersion, ""},
+        // Qt's options reach main() untouched: "-platform" must not read as -p -l -a ... nor
+        // hide the option after it.
+        {{"tavimo", "-platform", "offscreen", "--version"}, ShowVersion, nullptr},
+        {{"tavimo", "-style", "fusion", "book.zip"}, StartViewer, nullptr},
+        {{"tavimo", "-hv"}, StartViewer, ""}};
+    for (const auto& [arguments, request, book] : rows) {
+        EXPECT_EQ(RequestFromArguments(arguments), request) << arguments.join(' ').toStdString();
+        if (book) { // nullptr: a row about the request only
+            EXPECT_EQ(BookPathFromArguments(arguments), QString::fromUtf8(book))
+                << arguments.join(' ').toStdString();
+        }
+    }
+    EXPECT_TRUE(HelpText().contains("a folder, a .zip or .cbz archive or a .pco book"))
+        << HelpText().toStdString();
+    EXPECT_TRUE(QRegularExpression("^Tavimo \\d+\\.\\d+\\.\\d+\\.\\d+$").match(VersionText()).hasMatch());
+}
+
+TEST(ProgressColors, BarIsTheLightColourLessFifteenWithBlueRaisedInsideTheByteRangeOnTheMenuColour) {
+    const std::pair<QColor, QColor> cases[] = {{QColor(255, 0, 0), QColor(240, 240, 255)},
+                                               {QColor(200, 10, 90), QColor(185, 185, 215)},
+                                               {QColor(10, 255, 255), QColor(0, 0, 25)}};
+    for (const auto& [light, bar] : cases)
+        EXPECT_EQ(ProgressBarColor(light), bar) << light.name().toStdString();
+    QPalette source, target;
+    source.setColor(QPalette::Light, QColor(255, 0, 0));
+    source.setColor(QPalette::Window, QColor(12, 34, 56));
+    ApplyProgressColors(source, target);
+    EXPECT_EQ(target.color(QPalette::Highlight), QColor(240, 240, 255));
+    EXPECT_TRUE(target.color(QPalette::Window) == QColor(12, 34, 56) &&
+                target.color(QPalette::Base) == QColor(12, 34, 56));
+}
+
+} // namespace
