@@ -75,3 +75,18 @@ QString BookPathFromArguments(const QStringList& arguments) {
     options.Parse(arguments);
     return options.parser.positionalArguments().value(0);
 }
+
+std::string BookPathBytesFromArguments(int argc, const char* const* argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QString book = BookPathFromArguments(arguments);
+    if (book.isEmpty())
+        return {};
+    // Decoding is lossy only for bytes that are not UTF-8; the argument that decodes to the
+    // parser's pick carries the name's own bytes.
+    for (int i = 1; i < argc; ++i)
+        if (arguments[i] == book)
+            return argv[i];
+    return book.toStdString();
+}

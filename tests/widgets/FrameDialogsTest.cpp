@@ -51,7 +51,7 @@ protected:
         page.fill(kPaper);
         for (const char* name : {"p1.jpg", "p2.jpg"})
             ASSERT_TRUE(fixtures::WriteFile(m_book.filePath(name).toStdString(), fixtures::EncodeJpeg(page, 95)));
-        frame = std::make_unique<CMainFrame>(m_book.path());
+        frame = std::make_unique<CMainFrame>(m_book.path().toStdString());
         frame->setGeometry(100, 80, 640, 480);
         frame->ShowFrame();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
