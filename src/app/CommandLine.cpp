@@ -75,3 +75,12 @@ QString BookPathFromArguments(const QStringList& arguments) {
     options.Parse(arguments);
     return options.parser.positionalArguments().value(0);
 }
+
+std::string BookPathBytesFromArguments(int argc, const char* const* argv) {
+    // Latin-1 maps each byte to one character and back: the options are ASCII, and the book
+    // comes back in the bytes it was given.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLatin1(argv[i]);
+    return BookPathFromArguments(arguments).toLatin1().toStdString();
+}

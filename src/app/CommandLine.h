@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string>
 
 // What the command line asks of the program before its windows start.
 enum class CommandLineRequest { StartViewer, ShowHelp, ShowVersion };
@@ -27,3 +28,8 @@ std::optional<int> AnswerInformationRequest(int& argc, char** argv);
 // `arguments` as QCoreApplication::arguments() gives them (the program first, Qt's own
 // options already taken out). Empty when no book is named; "--" ends the options.
 QString BookPathFromArguments(const QStringList& arguments);
+
+// The same book as the file system names it: the bytes of the argument the parser picked,
+// so that a name that is not UTF-8 (an old CP949 name) still opens. `argv` as it stands
+// after the application object took out Qt's own options.
+std::string BookPathBytesFromArguments(int argc, const char* const* argv);

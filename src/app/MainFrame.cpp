@@ -49,7 +49,7 @@ bool IsInputEvent(QEvent::Type type) {
 
 } // namespace
 
-CMainFrame::CMainFrame(const QString& bookPath, QWidget* parent)
+CMainFrame::CMainFrame(const std::string& bookPath, QWidget* parent)
     : QMainWindow(parent), m_view(this), m_bookPath(bookPath) {
     setWindowTitle(AppTitle());
     m_view.SetFrame(this);
@@ -217,8 +217,8 @@ void CMainFrame::SetProgressPos(int position) {
 }
 
 void CMainFrame::OpenStartupBook() {
-    if (!m_bookPath.isEmpty())
-        m_view.OpenCommandLinePath(m_bookPath.toStdString());
+    if (!m_bookPath.empty())
+        m_view.OpenCommandLinePath(m_bookPath);
 }
 
 void CMainFrame::TurnPage(bool forward) {

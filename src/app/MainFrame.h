@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QTimer>
 #include <map>
+#include <string>
 
 class QAction;
 class QLabel;
@@ -22,7 +23,7 @@ class CMainFrame : public QMainWindow, public CFrameHost, public CCommandTarget 
     Q_OBJECT
 public:
     // `bookPath`: a folder or archive to open once the window is up; empty for none.
-    explicit CMainFrame(const QString& bookPath = {}, QWidget* parent = nullptr);
+    explicit CMainFrame(const std::string& bookPath = {}, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // Shows the window, maximized when it was maximized when last closed.
@@ -98,7 +99,7 @@ private:
     bool m_bFullScreen = false;
     QRect m_rcSaved;
     bool m_bWasMaximized = false;
-    QString m_bookPath;
+    std::string m_bookPath;
     QTimer m_startupTimer;
     // Coalesces the check and enabled updates after input, like the idle-time update.
     QTimer m_idleUpdate;

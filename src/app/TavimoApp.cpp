@@ -8,7 +8,8 @@
 #include "settings/RecentBooks.h"
 #include "widgets/MessageBox.h"
 
-CTavimoApp::CTavimoApp(int& argc, char** argv) : m_app(argc, argv) {}
+// QApplication takes its own options out of `argv`; what is left names the book.
+CTavimoApp::CTavimoApp(int& argc, char** argv) : m_app(argc, argv), m_bookPath(BookPathBytesFromArguments(argc, argv)) {}
 
 CTavimoApp::~CTavimoApp() = default;
 
@@ -19,7 +20,7 @@ bool CTavimoApp::InitInstance() {
     QApplication::setWindowIcon(AppIcon());
     g_option.Load();
     g_recentBooks.Load();
-    m_pMainWnd = std::make_unique<CMainFrame>(BookPathFromArguments(QCoreApplication::arguments()));
+    m_pMainWnd = std::make_unique<CMainFrame>(m_bookPath);
     m_pMainWnd->ShowFrame();
     return true;
 }

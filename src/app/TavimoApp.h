@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <memory>
+#include <string>
 
 class CMainFrame;
 
@@ -25,5 +26,6 @@ public:
 
 private:
     QApplication m_app;
+    std::string m_bookPath; // the book named on the command line, in its own bytes
     std::unique_ptr<CMainFrame> m_pMainWnd;
 };

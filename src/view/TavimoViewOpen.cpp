@@ -347,9 +347,11 @@ void CTavimoView::dragEnterEvent(QDragEnterEvent* event)
 void CTavimoView::dropEvent(QDropEvent* event)
 {
     std::vector<std::string> paths;
+    // The path's own bytes: QUrl keeps what is not UTF-8 percent-encoded, where toLocalFile()
+    // would turn it into U+FFFD and name a file that does not exist.
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            paths.push_back(url.toLocalFile().toStdString());
+            paths.push_back(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
     event->acceptProposedAction();
     OpenDroppedPaths(paths);
 }

@@ -108,6 +108,19 @@ TEST(CommandLine, HelpAndVersionComeBeforeAnyWindowElseTheFirstPlainArgumentIsTh
     EXPECT_TRUE(QRegularExpression("^Tavimo \\d+\\.\\d+\\.\\d+\\.\\d+$").match(VersionText()).hasMatch());
 }
 
+// The book as the file system names it: a CP949 name is no UTF-8 and must not come back as
+// U+FFFD, which names no file.
+TEST(CommandLine, TheBookKeepsTheBytesOfItsArgument) {
+    const std::pair<std::vector<const char*>, std::string> rows[] = {
+        {{"tavimo"}, ""},
+        {{"tavimo", "/books/\xB8\xB8\xC8\xAD 1.zip"}, "/books/\xB8\xB8\xC8\xAD 1.zip"},
+        {{"tavimo", "-x", "--", "-\xB8\xB8.cbz", "other"}, "-\xB8\xB8.cbz"},
+        {{"tavimo", "-\xB8", "--", "-\xB9", "\xB8"}, "-\xB9"}, // both options decode alike as UTF-8
+        {{"tavimo", "/책/만화.zip"}, "/책/만화.zip"}};
+    for (const auto& [argv, book] : rows)
+        EXPECT_EQ(BookPathBytesFromArguments(int(argv.size()), argv.data()), book) << argv.back();
+}
+
 TEST(ProgressColors, BarIsTheLightColourLessFifteenWithBlueRaisedInsideTheByteRangeOnTheMenuColour) {
     const std::pair<QColor, QColor> cases[] = {{QColor(255, 0, 0), QColor(240, 240, 255)},
                                                {QColor(200, 10, 90), QColor(185, 185, 215)},

@@ -36,7 +36,7 @@ protected:
         SetGMessageBoxHook(nullptr);
     }
     CMainFrame& ShowFrame(const QString& bookPath = {}) {
-        frame = std::make_unique<CMainFrame>(bookPath);
+        frame = std::make_unique<CMainFrame>(bookPath.toStdString());
         frame->setGeometry(100, 80, 640, 480);
         frame->ShowFrame();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));

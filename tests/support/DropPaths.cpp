@@ -11,7 +11,8 @@ namespace fixtures {
 bool DropPaths(QObject* target, const std::vector<std::string>& paths) {
     QList<QUrl> urls;
     for (const std::string& path : paths)
-        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+        // From the path's bytes, as a file manager writes them, whatever their encoding.
+        urls.push_back(QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/")));
     QMimeData data;
     data.setUrls(urls);
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
