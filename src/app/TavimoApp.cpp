@@ -9,7 +9,8 @@
 #include "widgets/MessageBox.h"
 
 // QApplication takes its own options out of `argv`; what is left names the book.
-CTavimoApp::CTavimoApp(int& argc, char** argv) : m_app(argc, argv), m_bookPath(BookPathBytesFromArguments(argc, argv)) {}
+CTavimoApp::CTavimoApp(int& argc, char** argv)
+    : m_app(argc, argv), m_bookPath(BookPathBytesFromArguments(argc, argv)) {}
 
 CTavimoApp::~CTavimoApp() = default;
 

@@ -351,7 +351,8 @@ void CTavimoView::dropEvent(QDropEvent* event)
     // would turn it into U+FFFD and name a file that does not exist.
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            paths.push_back(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
+            paths.push_back(
+                QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
     event->acceptProposedAction();
     OpenDroppedPaths(paths);
 }
