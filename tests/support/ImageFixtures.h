@@ -11,9 +11,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 // JPEG through TurboJPEG (baseline, 4:2:0 unless told otherwise).
 Bytes EncodeJpeg(const QImage& image, int quality = 85, bool progressive = false);
-// GIF with a 256-colour palette; pixels whose alpha is 0 get the transparent index.
+// GIF as ImageMagick writes it (its own palette; pixels whose alpha is 0 transparent).
 Bytes EncodeGif(const QImage& image);
-// 24-bit BMP.
+// 24-bit BMP as ImageMagick writes it.
 Bytes EncodeBmp(const QImage& image);
 // A scan-like page: line art, halftone texture, text blocks and noise, reproducible by seed.
 QImage ScanLikePage(int width, int height, unsigned seed = 1);
