@@ -126,11 +126,17 @@ std::vector<std::uint8_t> PcoBook(const std::string& title, const std::vector<st
 
 bool WriteZipOfZeros(const std::string& path, const std::string& name, std::uint64_t size)
 {
+    return WriteZipOfZeros(path, name, size, {});
+}
+
+bool WriteZipOfZeros(const std::string& path, const std::string& name, std::uint64_t size, const std::vector<std::uint8_t>& head)
+{
     zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
     if (!zip)
         return false;
     const Bytes zeros(1u << 20, 0);
-    bool ok = OpenEntry(zip, name, true);
+    bool ok = OpenEntry(zip, name, true)
+              && (head.empty() || zipWriteInFileInZip(zip, head.data(), static_cast<unsigned>(head.size())) == ZIP_OK);
     for (std::uint64_t left = size; ok && left > 0;) {
         const auto piece = static_cast<unsigned>(std::min<std::uint64_t>(left, zeros.size()));
         ok = zipWriteInFileInZip(zip, zeros.data(), piece) == ZIP_OK;

@@ -29,6 +29,9 @@ std::vector<std::uint8_t> PcoBook(const std::string& title, const std::vector<st
 // A ZIP archive with one deflated entry of `size` zero bytes, written in pieces so that a
 // huge entry (a zip bomb) costs little memory to make.
 bool WriteZipOfZeros(const std::string& path, const std::string& name, std::uint64_t size);
+// The same entry with `head` written before the zeros.
+bool WriteZipOfZeros(const std::string& path, const std::string& name, std::uint64_t size,
+                     const std::vector<std::uint8_t>& head);
 
 // Changes the uncompressed size that the archive declares for the entry `name`, in its
 // central directory and its local header alike, leaving the data as it is.
