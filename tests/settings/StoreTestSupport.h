@@ -11,16 +11,13 @@ namespace storetest {
 
 // The same store the routines open for the program's key.
 inline std::unique_ptr<QSettings> OpenTavimoStore() {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QStringLiteral("ZELLORY"), QStringLiteral("TAVIMO"));
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "ZELLORY", "TAVIMO");
 }
 
 // Removes every value of the program's key, readable again after a test took that away.
 inline void ClearStore() {
     QFile::setPermissions(OpenTavimoStore()->fileName(), QFile::ReadOwner | QFile::WriteOwner);
-    auto store = OpenTavimoStore();
-    store->clear();
-    store->sync();
+    OpenTavimoStore()->clear();
 }
 
 } // namespace storetest

@@ -11,9 +11,10 @@
 #include <gtest/gtest.h>
 #include <map>
 
-using fixtures::BookItem;
-
 namespace {
+
+using fixtures::Bytes;
+using fixtures::PatternBytes;
 
 struct BookKind {
     const char* name;
@@ -32,27 +33,26 @@ const BookKind kKinds[] = {{"SolidSevenZip", ".cb7", true, "7zz", {"a", "-bd", "
                            {"Bzip2Tar", ".tar.bz2", true, "bsdtar", {"-cjf"}},
                            {"StoredRar", ".cbr", false, nullptr, {}}};
 
-constexpr int kPageCount = 14;
-
-std::vector<BookItem> BookItems() {
-    std::vector<BookItem> items;
-    for (int i = 0; i < kPageCount; ++i) {
-        static const char* const kExtensions[] = {".jpg", ".JPG", ".gif", ".bmp", ".jpeg", ".jpe"};
-        const std::string folder = i % 3 == 0 ? "" : i % 3 == 1 ? "vol1/" : "vol1/extra/";
-        items.push_back({folder + "p" + std::to_string(10 + i) + kExtensions[i % 6],
-                         fixtures::PatternBytes(std::size_t(30000 + 977 * i), unsigned(i + 1))});
-    }
-    items.insert(items.begin() + 3, BookItem{"notes.txt", fixtures::PatternBytes(500, 99)});
-    items.push_back({"vol1/cover.png", fixtures::PatternBytes(700, 98)});
-    return items;
-}
-
 class ArchiveBookTest : public ::testing::TestWithParam<BookKind> {};
 
 TEST_P(ArchiveBookTest, ListsPicturesAtAnyDepthAndReadsThemInAnyOrderWithoutDecompressingFromTheStartAgain) {
-    QTemporaryDir dir;
-    const std::vector<BookItem> items = BookItems();
+    // Fourteen pages of every extension in three folders, a text file among them and a PNG.
+    std::vector<fixtures::BookItem> items;
+    std::map<std::string, Bytes> pages;
+    std::uint64_t allBytes = 1200;
+    for (int i = 0; i < 14; ++i) {
+        static const char* const kFolders[] = {"", "vol1/", "vol1/extra/"};
+        static const char* const kExtensions[] = {".jpg", ".JPG", ".gif", ".bmp", ".jpeg", ".jpe"};
+        const std::string name = kFolders[i % 3] + ("p" + std::to_string(10 + i)) + kExtensions[i % 6];
+        if (i == 3)
+            items.push_back({"notes.txt", PatternBytes(500, 99)});
+        pages[name] = PatternBytes(std::size_t(30000 + 977 * i), unsigned(i + 1));
+        items.push_back({name, pages[name]});
+        allBytes += pages[name].size();
+    }
+    items.push_back({"vol1/cover.png", PatternBytes(700, 98)});
     const BookKind& kind = GetParam();
+    QTemporaryDir dir;
     const std::string path = dir.path().toStdString() + "/book" + kind.extension;
     ASSERT_TRUE(kind.program ? fixtures::PackWithTool(dir.path().toStdString() + "/files", path, kind.program,
                                                       kind.arguments, items)
@@ -60,13 +60,6 @@ TEST_P(ArchiveBookTest, ListsPicturesAtAnyDepthAndReadsThemInAnyOrderWithoutDeco
     CArchiveBook book;
     ASSERT_EQ(book.Open(path), CArchiveBook::Ok);
     EXPECT_EQ(book.IsSolid(), kind.solid);
-    std::map<std::string, std::vector<std::uint8_t>> pages;
-    std::uint64_t allBytes = 0;
-    for (const BookItem& item : items) {
-        allBytes += item.data.size();
-        if (item.name.find(".txt") == std::string::npos && item.name.find(".png") == std::string::npos)
-            pages[item.name] = item.data;
-    }
     std::vector<std::string> names = book.Pages();
     std::sort(names.begin(), names.end());
     ASSERT_EQ(names.size(), pages.size());
@@ -78,7 +71,7 @@ TEST_P(ArchiveBookTest, ListsPicturesAtAnyDepthAndReadsThemInAnyOrderWithoutDeco
     for (std::size_t i = 0; i < order.size(); ++i) {
         if (i == names.size())
             restartsAfterFirstPass = book.Restarts();
-        std::vector<std::uint8_t> bytes;
+        Bytes bytes;
         ASSERT_TRUE(book.ReadPage(order[i], bytes)) << order[i];
         EXPECT_EQ(bytes, pages.at(order[i])) << order[i];
         pageBytes += bytes.size();
@@ -90,9 +83,8 @@ TEST_P(ArchiveBookTest, ListsPicturesAtAnyDepthAndReadsThemInAnyOrderWithoutDeco
         EXPECT_GE(book.Restarts(), restartsAfterFirstPass);
         EXPECT_EQ(book.DecompressedBytes(), pageBytes);
     }
-    std::vector<std::uint8_t> bytes{1, 2, 3};
-    EXPECT_FALSE(book.ReadPage("absent.jpg", bytes));
-    EXPECT_TRUE(bytes.empty());
+    Bytes bytes{1, 2, 3};
+    EXPECT_FALSE(book.ReadPage("absent.jpg", bytes) || !bytes.empty());
     ASSERT_EQ(book.Open(path), CArchiveBook::Ok);
     EXPECT_EQ(book.Restarts(), 0) << "a reopened book starts clean";
     EXPECT_TRUE(book.ReadPage(book.Pages().back(), bytes) && bytes == pages.at(book.Pages().back()));
@@ -103,13 +95,12 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ArchiveBookTest, ::testing::ValuesIn(kKinds),
 
 TEST(ArchiveBookNames, TarBytesReadAsUtf8ElseCp949EveryEntryStaysFindableAnd7ZipNamesKeepTheirText) {
     QTemporaryDir dir;
-    const std::string tar = dir.path().toStdString() + "/names.tar",
-                      sevenZip = dir.path().toStdString() + "/names.7z";
+    const std::string tar = dir.filePath("n.tar").toStdString(),
+                      sevenZip = dir.filePath("n.7z").toStdString();
     const std::string utf8 = "만화2.jpg";
-    ASSERT_TRUE(
-        fixtures::WriteFile(tar, fixtures::TarBytes({{"\xB8\xB8\xC8\xAD.jpg", fixtures::PatternBytes(100, 1)},
-                                                     {utf8, fixtures::PatternBytes(100, 2)},
-                                                     {utf8, fixtures::PatternBytes(100, 3)}})));
+    ASSERT_TRUE(fixtures::WriteFile(tar, fixtures::TarBytes({{"\xB8\xB8\xC8\xAD.jpg", PatternBytes(100, 1)},
+                                                             {utf8, PatternBytes(100, 2)},
+                                                             {utf8, PatternBytes(100, 3)}})));
     CArchiveBook book;
     ASSERT_EQ(book.Open(tar), CArchiveBook::Ok);
     ASSERT_EQ(book.Pages().size(), 3u);
@@ -117,34 +108,27 @@ TEST(ArchiveBookNames, TarBytesReadAsUtf8ElseCp949EveryEntryStaysFindableAnd7Zip
     EXPECT_EQ(book.Pages()[1], utf8);
     EXPECT_NE(book.Pages()[2], utf8) << "a repeated name stays a page of its own";
     for (unsigned i = 0; i < 3; ++i) {
-        std::vector<std::uint8_t> bytes;
-        EXPECT_TRUE(book.ReadPage(book.Pages()[i], bytes) && bytes == fixtures::PatternBytes(100, i + 1))
-            << i;
+        Bytes bytes;
+        EXPECT_TRUE(book.ReadPage(book.Pages()[i], bytes) && bytes == PatternBytes(100, i + 1)) << i;
     }
     ASSERT_TRUE(fixtures::PackWithTool(dir.path().toStdString() + "/f", sevenZip, "7zz", {"a", "-bd"},
-                                       {{"원피스 01화.jpg", fixtures::PatternBytes(100, 4)}}));
+                                       {{"원피스 01화.jpg", PatternBytes(100, 4)}}));
     ASSERT_EQ(book.Open(sevenZip), CArchiveBook::Ok);
     EXPECT_EQ(book.Pages(), std::vector<std::string>{"원피스 01화.jpg"});
 }
 
 TEST(PageStore, BeyondTheMemoryBudgetPagesGoToAnUnnamedPrivateFile) {
     CPageStore store(50000);
-    for (int key = 0; key < 10; ++key) {
-        const auto bytes = fixtures::PatternBytes(20000, unsigned(key));
-        store.Put(key, bytes.data(), bytes.size());
-    }
+    for (int key = 0; key < 10; ++key)
+        store.Put(key, PatternBytes(20000, unsigned(key)).data(), 20000);
     EXPECT_LE(store.MemoryBytes(), 50000u);
     EXPECT_EQ(store.FileBytes(), 8 * 20000);
-    for (int key = 9; key >= 0; --key) {
-        std::vector<std::uint8_t> bytes;
-        ASSERT_TRUE(store.Get(key, bytes));
-        EXPECT_EQ(bytes, fixtures::PatternBytes(20000, unsigned(key)));
-    }
-    std::vector<std::uint8_t> bytes;
+    Bytes bytes;
+    for (int key = 9; key >= 0; --key)
+        EXPECT_TRUE(store.Get(key, bytes) && bytes == PatternBytes(20000, unsigned(key))) << key;
     EXPECT_FALSE(store.Get(10, bytes));
     const QDir folder(QString::fromStdString(PrivateSpillFolder()));
-    EXPECT_TRUE(folder.exists());
-    EXPECT_TRUE(folder.entryList({"pages-*"}, QDir::Files).isEmpty());
+    EXPECT_TRUE(folder.exists() && folder.entryList({"pages-*"}, QDir::Files).isEmpty());
 }
 
 } // namespace

@@ -1,6 +1,8 @@
-// ZIP archives and PCO books made at run time for the tests, the benchmarks and the sample book.
+// ZIP, PCO, RAR 4 and tar bytes written by hand: the damage no tool makes, and the formats no
+// packaged tool writes.
 #include "ArchiveFixtures.h"
 
+#include "BookFixtures.h"
 #include "ImageFixtures.h"
 
 #include <minizip/zip.h>
@@ -10,200 +12,209 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 
 namespace fixtures {
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-constexpr std::uint32_t kCentralRecordSignature = 0x02014b50;
-constexpr std::uint32_t kLocalHeaderSignature = 0x04034b50;
-constexpr std::uint32_t kEndRecordSignature = 0x06054b50;
-constexpr std::size_t kCentralRecordSize = 46;
-constexpr std::size_t kLocalHeaderSize = 30;
-
-template <typename T>
-void AppendLittleEndian(Bytes& out, T value)
-{
+template <typename T> void Append(Bytes& out, T value) {
     for (std::size_t i = 0; i < sizeof(T); ++i)
-        out.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(value) >> (8 * i)));
+        out.push_back(std::uint8_t(std::uint64_t(value) >> 8 * i));
 }
 
-std::uint32_t ReadU32(const Bytes& bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
+std::uint32_t U32At(const Bytes& bytes, std::size_t at) {
+    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | std::uint32_t{bytes[at + 3]} << 24;
+}
+
+void PutU32At(Bytes& bytes, std::size_t at, std::uint32_t value) {
     for (std::size_t i = 0; i < 4; ++i)
-        value |= std::uint32_t{bytes[at + i]} << (8 * i);
-    return value;
-}
-
-std::uint16_t ReadU16(const Bytes& bytes, std::size_t at)
-{
-    return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
-}
-
-void WriteU32(Bytes& bytes, std::size_t at, std::uint32_t value)
-{
-    for (std::size_t i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        bytes[at + i] = std::uint8_t(value >> 8 * i);
 }
 
 // The offset of the central directory record of `name`, or npos.
-std::size_t FindCentralRecord(const Bytes& zip, const std::string& name)
-{
-    for (std::size_t at = 0; at + kCentralRecordSize <= zip.size(); ++at) {
-        if (ReadU32(zip, at) != kCentralRecordSignature)
-            continue;
-        const std::size_t nameLength = ReadU16(zip, at + 28);
-        if (at + kCentralRecordSize + nameLength <= zip.size() &&
-            std::memcmp(zip.data() + at + kCentralRecordSize, name.data(), name.size()) == 0 &&
-            nameLength == name.size())
+std::size_t FindCentralRecord(const Bytes& zip, const std::string& name) {
+    for (std::size_t at = 0; at + 46 + name.size() <= zip.size(); ++at)
+        if (U32At(zip, at) == 0x02014b50 && std::size_t(zip[at + 28] | zip[at + 29] << 8) == name.size() &&
+            std::memcmp(zip.data() + at + 46, name.data(), name.size()) == 0)
             return at;
-    }
     return std::string::npos;
 }
 
-zip_fileinfo FixedDateInfo()
-{
-    zip_fileinfo info{};
-    info.tmz_date.tm_year = 2020;
-    info.tmz_date.tm_mon = 0;
-    info.tmz_date.tm_mday = 1;
-    return info;
+bool OverwriteSignature(const std::string& path, Bytes zip, std::size_t at) {
+    if (at != std::string::npos)
+        PutU32At(zip, at, 0xDEADBEEF);
+    return at != std::string::npos && WriteFile(path, zip);
 }
 
-bool OpenEntry(zipFile zip, const std::string& name, bool deflate)
-{
-    const zip_fileinfo info = FixedDateInfo();
+bool OpenEntry(zipFile zip, const std::string& name, bool deflate) {
+    zip_fileinfo info{};
+    info.tmz_date.tm_year = 2020;
+    info.tmz_date.tm_mday = 1;
     return zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
                                  deflate ? Z_DEFLATED : 0, deflate ? Z_DEFAULT_COMPRESSION : 0, 0) == ZIP_OK;
 }
 
-} // namespace
-
-bool WriteZip(const std::string& path, const std::vector<ZipItem>& items)
-{
-    zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
-    if (!zip)
-        return false;
-    bool ok = true;
-    for (const ZipItem& item : items) {
-        ok = ok && OpenEntry(zip, item.name, item.deflate);
-        ok = ok && (item.data.empty() || zipWriteInFileInZip(zip, item.data.data(),
-                                                             static_cast<unsigned>(item.data.size())) == ZIP_OK);
-        ok = ok && zipCloseFileInZip(zip) == ZIP_OK;
-    }
-    return zipClose(zip, nullptr) == ZIP_OK && ok;
+bool WriteToEntry(zipFile zip, const std::uint8_t* data, std::size_t size) {
+    return size == 0 || zipWriteInFileInZip(zip, data, unsigned(size)) == ZIP_OK;
 }
 
-std::vector<std::uint8_t> PcoBytes(const std::string& title, std::int32_t count, const std::vector<PcoItem>& records,
-                                   const std::vector<std::uint8_t>& data)
-{
-    Bytes out = {'P', 'C', 'O', '1'};
-    out.push_back(static_cast<std::uint8_t>(title.size()));
+// A RAR 4 block: its CRC16 is the low half of the CRC32 of everything after the CRC field.
+void AppendRarBlock(Bytes& out, const Bytes& afterCrc) {
+    Append(out, std::uint16_t(crc32(0, afterCrc.data(), uInt(afterCrc.size()))));
+    out.insert(out.end(), afterCrc.begin(), afterCrc.end());
+}
+
+void PutOctal(Bytes& header, std::size_t at, std::size_t width, std::uint64_t value) {
+    for (std::size_t i = width - 1; i-- > 0; value >>= 3)
+        header[at + i] = std::uint8_t('0' + (value & 7));
+}
+
+} // namespace
+
+bool WriteZip(const std::string& path, const std::vector<ZipItem>& items) {
+    zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+    bool ok = zip != nullptr;
+    for (const ZipItem& item : items)
+        ok = ok && OpenEntry(zip, item.name, item.deflate) &&
+             WriteToEntry(zip, item.data.data(), item.data.size()) && zipCloseFileInZip(zip) == ZIP_OK;
+    return zip && zipClose(zip, nullptr) == ZIP_OK && ok;
+}
+
+bool WriteZipOfZeros(const std::string& path, const std::string& name, std::uint64_t size,
+                     const Bytes& head) {
+    zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+    const Bytes zeros(1u << 20, 0);
+    bool ok = zip && OpenEntry(zip, name, true) && WriteToEntry(zip, head.data(), head.size());
+    for (std::uint64_t left = size, piece = 0; ok && left > 0; left -= piece) {
+        piece = std::min<std::uint64_t>(left, zeros.size());
+        ok = WriteToEntry(zip, zeros.data(), piece);
+    }
+    ok = ok && zipCloseFileInZip(zip) == ZIP_OK;
+    return zip && zipClose(zip, nullptr) == ZIP_OK && ok;
+}
+
+bool SetZipDeclaredSize(const std::string& path, const std::string& name, std::uint32_t size) {
+    Bytes zip = ReadBytes(path);
+    const std::size_t central = FindCentralRecord(zip, name);
+    const std::size_t local = central == std::string::npos ? zip.size() : U32At(zip, central + 42);
+    if (local + 30 > zip.size() || U32At(zip, local) != 0x04034b50)
+        return false;
+    PutU32At(zip, central + 24, size);
+    PutU32At(zip, local + 22, size);
+    return WriteFile(path, zip);
+}
+
+bool DamageZipEndRecord(const std::string& path) {
+    const Bytes zip = ReadBytes(path);
+    for (std::size_t at = zip.size() < 22 ? 0 : zip.size() - 21; at-- > 0;)
+        if (U32At(zip, at) == 0x06054b50)
+            return OverwriteSignature(path, zip, at);
+    return false;
+}
+
+bool DamageZipDirectoryRecord(const std::string& path, const std::string& name) {
+    const Bytes zip = ReadBytes(path);
+    return OverwriteSignature(path, zip, FindCentralRecord(zip, name));
+}
+
+Bytes ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool TruncateFile(const std::string& path, std::uint64_t size) {
+    std::error_code error;
+    std::filesystem::resize_file(path, size, error);
+    return !error;
+}
+
+Bytes PatternBytes(std::size_t size, unsigned seed) {
+    Bytes bytes(size);
+    std::uint32_t state = seed * 2654435761u + 1;
+    for (std::uint8_t& byte : bytes) {
+        state = state * 1664525u + 1013904223u;
+        byte = std::uint8_t(state >> 24);
+    }
+    return bytes;
+}
+
+Bytes PcoBytes(const std::string& title, std::int32_t count, const std::vector<PcoItem>& records,
+               const Bytes& data) {
+    Bytes out = {'P', 'C', 'O', '1', std::uint8_t(title.size())};
     out.insert(out.end(), title.begin(), title.end());
-    AppendLittleEndian(out, count);
+    Append(out, count);
     for (const PcoItem& record : records) {
-        AppendLittleEndian(out, record.offset);
-        AppendLittleEndian(out, record.size);
+        Append(out, record.offset);
+        Append(out, record.size);
         out.push_back(0);
     }
     out.insert(out.end(), data.begin(), data.end());
     return out;
 }
 
-std::vector<std::uint8_t> PcoBook(const std::string& title, const std::vector<std::vector<std::uint8_t>>& pictures)
-{
+Bytes PcoBook(const std::string& title, const std::vector<Bytes>& pictures) {
     std::vector<PcoItem> records;
     Bytes data;
     for (const Bytes& picture : pictures) {
-        records.push_back({static_cast<std::int32_t>(data.size()), static_cast<std::int32_t>(picture.size())});
+        records.push_back({std::int32_t(data.size()), std::int32_t(picture.size())});
         data.insert(data.end(), picture.begin(), picture.end());
     }
-    return PcoBytes(title, static_cast<std::int32_t>(pictures.size()), records, data);
+    return PcoBytes(title, std::int32_t(pictures.size()), records, data);
 }
 
-bool WriteZipOfZeros(const std::string& path, const std::string& name, std::uint64_t size)
-{
-    return WriteZipOfZeros(path, name, size, {});
-}
-
-bool WriteZipOfZeros(const std::string& path, const std::string& name, std::uint64_t size, const std::vector<std::uint8_t>& head)
-{
-    zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
-    if (!zip)
-        return false;
-    const Bytes zeros(1u << 20, 0);
-    bool ok = OpenEntry(zip, name, true)
-              && (head.empty() || zipWriteInFileInZip(zip, head.data(), static_cast<unsigned>(head.size())) == ZIP_OK);
-    for (std::uint64_t left = size; ok && left > 0;) {
-        const auto piece = static_cast<unsigned>(std::min<std::uint64_t>(left, zeros.size()));
-        ok = zipWriteInFileInZip(zip, zeros.data(), piece) == ZIP_OK;
-        left -= piece;
+bool WriteRar4(const std::string& path, const std::vector<BookItem>& items) {
+    Bytes out = {'R', 'a', 'r', '!', 0x1A, 0x07, 0x00};
+    AppendRarBlock(out, {0x73, 0, 0, 13, 0, 0, 0, 0, 0, 0, 0}); // the archive header: no flags
+    for (const BookItem& item : items) {
+        const auto size = std::uint32_t(item.data.size());
+        Bytes header = {0x74, 0x00, 0x80}; // a file header, its data following it
+        Append(header, std::uint16_t(32 + item.name.size()));
+        Append(header, size); // packed
+        Append(header, size); // unpacked
+        header.push_back(3);  // made on Unix
+        Append(header, std::uint32_t(crc32(0, item.data.data(), uInt(size))));
+        Append(header, std::uint32_t{0x5A210000}); // DOS time: 2025-01-01
+        header.insert(header.end(), {20, 0x30});   // version 2.0, stored
+        Append(header, std::uint16_t(item.name.size()));
+        Append(header, std::uint32_t{0100644});
+        header.insert(header.end(), item.name.begin(), item.name.end());
+        AppendRarBlock(out, header);
+        out.insert(out.end(), item.data.begin(), item.data.end());
     }
-    ok = ok && zipCloseFileInZip(zip) == ZIP_OK;
-    return zipClose(zip, nullptr) == ZIP_OK && ok;
+    AppendRarBlock(out, {0x7B, 0x00, 0x40, 0x07, 0x00});
+    return WriteFile(path, out);
 }
 
-bool SetZipDeclaredSize(const std::string& path, const std::string& name, std::uint32_t size)
-{
-    Bytes zip = ReadBytes(path);
-    const std::size_t central = FindCentralRecord(zip, name);
-    if (central == std::string::npos)
-        return false;
-    const std::size_t local = ReadU32(zip, central + 42);
-    if (local + kLocalHeaderSize > zip.size() || ReadU32(zip, local) != kLocalHeaderSignature)
-        return false;
-    WriteU32(zip, central + 24, size);
-    WriteU32(zip, local + 22, size);
-    return WriteFile(path, zip);
-}
-
-bool DamageZipEndRecord(const std::string& path)
-{
-    Bytes zip = ReadBytes(path);
-    for (std::size_t at = zip.size() >= 22 ? zip.size() - 22 + 1 : 0; at-- > 0;) {
-        if (ReadU32(zip, at) == kEndRecordSignature) {
-            WriteU32(zip, at, 0xDEADBEEF);
-            return WriteFile(path, zip);
+Bytes TarBytes(const std::vector<TarMember>& members) {
+    Bytes out;
+    for (const TarMember& member : members) {
+        Bytes header(512, 0);
+        std::memcpy(header.data(), member.name.data(), std::min<std::size_t>(member.name.size(), 100));
+        for (const auto& [at, width, value] :
+             {std::tuple{100, 8, 0644}, {108, 8, 0}, {116, 8, 0}, {136, 12, 0}})
+            PutOctal(header, at, width, value); // mode, owner, group, time
+        std::uint64_t size =
+            member.declaredSize >= 0 ? std::uint64_t(member.declaredSize) : member.data.size();
+        if (size < 1ull << 33) {
+            PutOctal(header, 124, 12, size);
+        } else { // base-256: high bit set, the value big-endian in the remaining bytes
+            for (std::size_t i = 136; i-- > 125; size >>= 8)
+                header[i] = std::uint8_t(size);
+            header[124] = 0x80;
         }
+        header[156] = std::uint8_t(member.type);
+        std::memcpy(header.data() + 157, member.linkName.data(),
+                    std::min<std::size_t>(member.linkName.size(), 100));
+        std::memcpy(header.data() + 257, "ustar\00000", 8);
+        std::memset(header.data() + 148, ' ', 8);
+        PutOctal(header, 148, 7, std::accumulate(header.begin(), header.end(), 0u));
+        out.insert(out.end(), header.begin(), header.end());
+        out.insert(out.end(), member.data.begin(), member.data.end());
+        out.resize((out.size() + 511) / 512 * 512, 0);
     }
-    return false;
-}
-
-bool DamageZipDirectoryRecord(const std::string& path, const std::string& name)
-{
-    Bytes zip = ReadBytes(path);
-    const std::size_t central = FindCentralRecord(zip, name);
-    if (central == std::string::npos)
-        return false;
-    WriteU32(zip, central, 0xDEADBEEF);
-    return WriteFile(path, zip);
-}
-
-std::vector<std::uint8_t> ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool TruncateFile(const std::string& path, std::uint64_t size)
-{
-    std::error_code error;
-    std::filesystem::resize_file(path, size, error);
-    return !error;
-}
-
-std::vector<std::uint8_t> PatternBytes(std::size_t size, unsigned seed)
-{
-    Bytes bytes(size);
-    std::uint32_t state = seed * 2654435761u + 1;
-    for (std::uint8_t& byte : bytes) {
-        state = state * 1664525u + 1013904223u;
-        byte = static_cast<std::uint8_t>(state >> 24);
-    }
-    return bytes;
+    out.resize(out.size() + 1024, 0);
+    return out;
 }
 
 } // namespace fixtures

@@ -22,33 +22,27 @@ struct PcoItem {
 // A PCO file byte by byte: signature, title length byte, title, count, records, data.
 // `count` is written as given (it may disagree with records.size()).
 std::vector<std::uint8_t> PcoBytes(const std::string& title, std::int32_t count,
-                                   const std::vector<PcoItem>& records, const std::vector<std::uint8_t>& data);
+                                   const std::vector<PcoItem>& records,
+                                   const std::vector<std::uint8_t>& data);
 // A well-formed PCO book holding the pictures in order.
-std::vector<std::uint8_t> PcoBook(const std::string& title, const std::vector<std::vector<std::uint8_t>>& pictures);
+std::vector<std::uint8_t> PcoBook(const std::string& title,
+                                  const std::vector<std::vector<std::uint8_t>>& pictures);
 
-// A ZIP archive with one deflated entry of `size` zero bytes, written in pieces so that a
-// huge entry (a zip bomb) costs little memory to make.
-bool WriteZipOfZeros(const std::string& path, const std::string& name, std::uint64_t size);
-// The same entry with `head` written before the zeros.
+// One deflated entry of `head` and then `size` zero bytes, written in pieces so that a huge
+// entry (a zip bomb) costs little memory to make.
 bool WriteZipOfZeros(const std::string& path, const std::string& name, std::uint64_t size,
-                     const std::vector<std::uint8_t>& head);
-
-// Changes the uncompressed size that the archive declares for the entry `name`, in its
-// central directory and its local header alike, leaving the data as it is.
+                     const std::vector<std::uint8_t>& head = {});
+// Changes the uncompressed size the archive declares for the entry `name`, in its central
+// directory and its local header alike, leaving the data as it is.
 bool SetZipDeclaredSize(const std::string& path, const std::string& name, std::uint32_t size);
-
-// Overwrites the signature of the archive's end-of-central-directory record, so that no
-// unzip reader can find its directory.
+// Overwrites the signature of the end-of-central-directory record, or of the central
+// directory record of the entry `name`, so that a reader cannot find the directory or stops
+// walking it there.
 bool DamageZipEndRecord(const std::string& path);
-
-// Overwrites the signature of the central directory record of the entry `name`, so that
-// a reader walking the directory stops there.
 bool DamageZipDirectoryRecord(const std::string& path, const std::string& name);
 
-// Byte-level file helpers for the damage above (files are written with WriteFile).
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
 bool TruncateFile(const std::string& path, std::uint64_t size);
-
 // Distinct, recognisable bytes for an entry: `size` bytes that depend on `seed`.
 std::vector<std::uint8_t> PatternBytes(std::size_t size, unsigned seed);
 

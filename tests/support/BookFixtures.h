@@ -10,13 +10,13 @@
 namespace fixtures {
 
 struct BookItem {
-    std::string name; // relative path inside the book
+    std::string name; // relative path inside the book, raw bytes, '/' between folders
     std::vector<std::uint8_t> data;
 };
 
 // Writes the items as files under `folder` and packs them into `archive` with `program`
-// and `arguments` (the archive path and the item names follow them), run in `folder`.
-// For example {"7zz", {"a", "-ms=on"}} or {"bsdtar", {"-czf"}}.
+// and `arguments` (the archive path and the item names follow them), run in `folder` in a
+// UTF-8 locale. For example {"7zz", {"a", "-ms=on"}} or {"bsdtar", {"-czf"}}.
 bool PackWithTool(const std::string& folder, const std::string& archive, const std::string& program,
                   const std::vector<std::string>& arguments, const std::vector<BookItem>& items);
 

@@ -1,31 +1,13 @@
-// ZIP archives made at test time by other programs' real tools (Info-ZIP's zip, Python's
-// zipfile, 7-Zip), with names stored as raw bytes in whatever encoding a row needs.
+// Files with names of raw bytes, and ZIP archives of such names written by Python's zipfile.
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <vector>
+#include "BookFixtures.h"
 
 namespace fixtures {
 
-struct NamedFile {
-    std::string name; // raw bytes, '/' between folders
-    std::vector<std::uint8_t> data;
-};
-
+using NamedFile = BookItem;
 // Writes each file under `folder`, making its folders; names are used as raw bytes.
 bool WriteFilesByByteName(const std::string& folder, const std::vector<NamedFile>& files);
-
-// How a tool packs a folder.
-enum class FolderZipper {
-    InfoZip,       // zip -r, deflated
-    InfoZipStored, // zip -r -0
-    InfoZipToPipe, // zip -r - | cat: sizes follow each entry in a data descriptor
-    SevenZip,      // 7z a -tzip (or 7zz)
-};
-// Packs the files of `folder` (names relative to it) into `zipPath`. The tool runs in the C
-// locale so that it stores the names' bytes as they are on disk.
-bool ZipFolder(FolderZipper zipper, const std::string& folder, const std::string& zipPath);
 
 struct PythonEntry {
     std::string name; // stored exactly, raw bytes
