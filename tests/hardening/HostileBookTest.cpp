@@ -1,0 +1,510 @@
+// Hostile books through the real view: pictures that lie, end early or ask for too much, each
+// in a folder, a ZIP and a PCO book, and ZIP, PCO, RAR, 7z and tar books whose own records
+// are damaged. Each is refused with the program's message (the book open before stays as it
+// was and readable), or opens and every page either shows (the part of the picture that
+// decodes) or reports that it failed, and the view goes on.
+#include "ArchiveFixtures.h"
+#include "BookFixtures.h"
+#include "ViewTestSupport.h"
+#include "view/Messages.h"
+
+#include <QBuffer>
+#include <limits>
+#include <optional>
+#include <random>
+#include <string_view>
+#include <zlib.h>
+
+// Messages print as their text when an expectation fails.
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+using namespace viewtest;
+using fixtures::Bytes;
+using Writer = std::function<bool(const std::string& path)>;
+constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+
+// Appends each value little-endian in its width of bytes.
+void Put(Bytes& out, std::initializer_list<std::uint64_t> values, std::initializer_list<int> widths) {
+    for (std::size_t k = 0; k < values.size(); ++k)
+        for (int i = 0; i < widths.begin()[k]; ++i)
+            out.push_back(std::uint8_t(values.begin()[k] >> (8 * i)));
+}
+
+// A good 24 x 16 JPEG.
+Bytes Jpeg(bool progressive = false) {
+    return fixtures::EncodeJpeg(fixtures::ScanLikePage(24, 16, 3), 90, progressive);
+}
+
+Bytes Resized(Bytes bytes, std::size_t size, std::uint8_t fill = 0) {
+    bytes.resize(size, fill);
+    return bytes;
+}
+
+Bytes Text(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
+// Where the marker FF `code` starts, walking the segments from SOI; b.size() when absent.
+std::size_t FindMarker(const Bytes& b, std::uint8_t code) {
+    for (std::size_t at = 2; at + 4 <= b.size() && b[at] == 0xFF;
+         at += 2 + std::size_t(b[at + 2] << 8 | b[at + 3]))
+        if (b[at + 1] == code)
+            return at;
+    return b.size();
+}
+
+// The JPEG with its frame header (FF C0, length, precision, height, width) claiming a size.
+Bytes JpegClaiming(int width, int height) {
+    Bytes jpeg = Jpeg();
+    const std::size_t frame = FindMarker(jpeg, 0xC0);
+    const int fields[] = {height >> 8, height, width >> 8, width};
+    for (std::size_t i = 0; i < 4; ++i)
+        jpeg[frame + 5 + i] = std::uint8_t(fields[i]);
+    return jpeg;
+}
+
+// The JPEG made progressive, its last scan repeated until the file holds `count` scans. A
+// scan runs from its SOS marker to the next marker that is neither stuffed nor a restart.
+Bytes JpegWithScans(int count) {
+    const Bytes progressive = Jpeg(true);
+    std::vector<Bytes> scans;
+    const std::size_t firstScan = FindMarker(progressive, 0xDA);
+    std::size_t start = firstScan;
+    for (std::size_t at = firstScan + 2; at + 1 < progressive.size() && progressive[start + 1] != 0xD9;
+         ++at) {
+        const std::uint8_t next = progressive[at + 1];
+        if (progressive[at] == 0xFF && next != 0x00 && (next < 0xD0 || next > 0xD7)) {
+            scans.emplace_back(progressive.begin() + std::ptrdiff_t(start),
+                               progressive.begin() + std::ptrdiff_t(at));
+            start = at;
+        }
+    }
+    Bytes out = Resized(progressive, firstScan);
+    for (int i = 0; i < count; ++i) {
+        const Bytes& scan = scans[std::min(std::size_t(i), scans.size() - 1)];
+        out.insert(out.end(), scan.begin(), scan.end());
+    }
+    out.insert(out.end(), {0xFF, 0xD9});
+    return out;
+}
+
+// The JPEG with its entropy-coded data after the first scan header replaced by noise.
+Bytes JpegWithNoiseForData() {
+    Bytes jpeg = Jpeg();
+    const std::size_t scan = FindMarker(jpeg, 0xDA);
+    std::mt19937 random(17);
+    for (std::size_t at = scan + 2 + std::size_t(jpeg[scan + 2] << 8 | jpeg[scan + 3]); at + 2 < jpeg.size();
+         ++at)
+        jpeg[at] = std::uint8_t(random() % 0xFF); // never 0xFF: no stray markers
+    return jpeg;
+}
+
+// A BMP file header and info header as given (with a palette at 8 bits or fewer), then
+// `pixelBytes` bytes of pixels.
+struct BmpHead {
+    std::int32_t width = 4, height = 4;
+    std::uint16_t bitCount = 24;
+    std::uint32_t compression = 0, colorsUsed = 0, pixelOffset = 54;
+};
+Bytes Bmp(const BmpHead& head, std::size_t pixelBytes) {
+    const std::uint32_t palette = head.bitCount <= 8 ? 4u << head.bitCount : 0;
+    Bytes bmp = {'B', 'M'};
+    Put(bmp,
+        {54 + palette + pixelBytes, 0, head.pixelOffset + (head.pixelOffset == 54 ? palette : 0), 40,
+         std::uint32_t(head.width), std::uint32_t(head.height), 1, head.bitCount, head.compression,
+         pixelBytes, 2835, 2835, head.colorsUsed, 0},
+        {4, 4, 4, 4, 4, 4, 2, 2, 4, 4, 4, 4, 4, 4});
+    for (std::uint32_t i = 0; i < palette; ++i)
+        bmp.push_back(std::uint8_t(i));
+    for (std::size_t i = 0; i < pixelBytes; ++i)
+        bmp.push_back(std::uint8_t(i * 7));
+    return bmp;
+}
+
+// An 8-bit RLE BMP of 4 x 4: runs of 255 pixels, a delta jumping far ahead, more runs, no end.
+Bytes BmpRleOverrun() {
+    Bytes bmp = Bmp({.bitCount = 8, .compression = 1}, 0);
+    for (int i = 0; i < 40; ++i)
+        bmp.insert(bmp.end(), {255, std::uint8_t(i)});
+    bmp.insert(bmp.end(), {0, 2, 250, 250, 255, 9, 0, 0});
+    return bmp;
+}
+
+// A GIF of 4 colours whose logical screen holds one image (pixels 0, 1 and 2) at (left, top).
+struct GifHead {
+    std::uint16_t screenWidth = 4, screenHeight = 4, left = 0, top = 0, imageWidth = 4, imageHeight = 4;
+    std::uint8_t lzwMinimumCodeSize = 2; // the usual value for 4 colours
+    bool withImage = true;
+};
+Bytes Gif(const GifHead& head) {
+    Bytes gif = {'G', 'I', 'F', '8', '9', 'a'};
+    Put(gif, {head.screenWidth, head.screenHeight, 0xF1, 0}, {2, 2, 1, 2}); // a global table of 4 colours
+    gif.insert(gif.end(), {0, 0, 0, 255, 255, 255, 255, 0, 0, 0, 0, 255});
+    if (head.withImage) {
+        Put(gif, {0x2C, head.left, head.top, head.imageWidth, head.imageHeight, 0, head.lzwMinimumCodeSize},
+            {1, 2, 2, 2, 2, 1, 1});
+        gif.insert(gif.end(), {2, 0x44, 0x54, 0}); // one sub-block: clear, pixels 0, 1 and 2, end
+    }
+    gif.push_back(0x3B);
+    return gif;
+}
+
+Bytes Png() {
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return Bytes(bytes.begin(), bytes.end());
+}
+
+// A ZIP written field by field (stored entries only), so that its records may say anything:
+// the size they declare, a zip64 field beside the plain sizes or instead of them (marked
+// 0xFFFFFFFF), a local header offset moved by `shift`, the entry count and directory offset.
+enum class Zip64 { No, Beside, Marked };
+struct RawEntry {
+    std::string name;
+    Bytes data;
+    std::uint16_t method = 0; // 0 stored; anything else is written as given
+    std::optional<std::uint64_t> declaredSize = {};
+    Zip64 zip64 = Zip64::No;
+    std::int64_t shift = 0;
+};
+Bytes RawZip(const std::vector<RawEntry>& entries, std::optional<std::uint16_t> count = {},
+             std::optional<std::uint32_t> directoryOffset = {}) {
+    Bytes out, directory;
+    for (const RawEntry& e : entries) {
+        const std::uint64_t offset = out.size() + std::uint64_t(e.shift), stored = e.data.size();
+        const std::uint64_t declared = e.declaredSize.value_or(stored),
+                            version = e.zip64 == Zip64::No ? 20 : 45;
+        const bool marked = e.zip64 == Zip64::Marked;
+        Bytes localExtra, centralExtra;
+        if (e.zip64 != Zip64::No) {
+            Put(localExtra, {0x0001, 16, declared, stored}, {2, 2, 8, 8});
+            Put(centralExtra, {0x0001, 24, declared, stored, offset}, {2, 2, 8, 8, 8});
+        }
+        // What the local header and the central record share: version needed, flags, method,
+        // time and date, CRC, sizes, name and extra field lengths.
+        const auto common = [&](Bytes& to, const Bytes& extra) {
+            Put(to,
+                {version, 0, e.method, 0, crc32(0, e.data.data(), uInt(stored)), marked ? 0xFFFFFFFF : stored,
+                 marked ? 0xFFFFFFFF : declared, e.name.size(), extra.size()},
+                {2, 2, 2, 4, 4, 4, 4, 2, 2});
+        };
+        Put(out, {0x04034b50}, {4});
+        common(out, localExtra);
+        out.insert(out.end(), e.name.begin(), e.name.end());
+        out.insert(out.end(), localExtra.begin(), localExtra.end());
+        out.insert(out.end(), e.data.begin(), e.data.end());
+        Put(directory, {0x02014b50, version}, {4, 2});
+        common(directory, centralExtra);
+        // Comment length, disk, internal and external attributes, local header offset.
+        Put(directory, {0, 0, 0, 0, marked ? 0xFFFFFFFF : offset}, {2, 2, 2, 4, 4});
+        directory.insert(directory.end(), e.name.begin(), e.name.end());
+        directory.insert(directory.end(), centralExtra.begin(), centralExtra.end());
+    }
+    const std::uint64_t entryCount = count.value_or(std::uint16_t(entries.size())),
+                        directoryStart = out.size();
+    out.insert(out.end(), directory.begin(), directory.end());
+    Put(out,
+        {0x06054b50, 0, 0, entryCount, entryCount, directory.size(),
+         directoryOffset.value_or(std::uint32_t(directoryStart)), 0},
+        {4, 2, 2, 2, 2, 4, 4, 2});
+    return out;
+}
+
+Writer Of(const Bytes& bytes) {
+    return [bytes](const std::string& path) { return fixtures::WriteFile(path, bytes); };
+}
+
+bool CutInHalf(const std::string& path) {
+    return fixtures::TruncateFile(path, fixtures::ReadBytes(path).size() / 2);
+}
+
+// Flips every `step`th byte of the file from `from` until `to`.
+bool Flip(const std::string& path, std::size_t from, std::size_t to, std::size_t step) {
+    Bytes bytes = fixtures::ReadBytes(path);
+    for (std::size_t i = from; i < std::min(to, bytes.size()); i += step)
+        bytes[i] ^= 0x5A;
+    return fixtures::WriteFile(path, bytes);
+}
+
+// A ZIP of three good pages a.jpg, b.jpg and c.jpg, then damaged.
+Writer GoodZipThen(std::function<bool(const std::string&)> damage) {
+    return [damage](const std::string& path) {
+        return fixtures::WriteZip(
+                   path, {{"a.jpg", Jpeg(), true}, {"b.jpg", Jpeg(), true}, {"c.jpg", Jpeg(), true}}) &&
+               damage(path);
+    };
+}
+
+// Three numbered pages packed by 7zz with the arguments, then damaged.
+Writer SevenZip(std::vector<std::string> arguments, std::function<bool(const std::string&)> damage = {}) {
+    return [=](const std::string& path) {
+        std::vector<fixtures::BookItem> items;
+        for (int i = 0; i < 3; ++i)
+            items.push_back({std::to_string(i) + ".jpg", JpegPage(NumberedPicture(i))});
+        return fixtures::PackWithTool(path + ".files", path, "7zz", arguments, items) &&
+               (!damage || damage(path));
+    };
+}
+
+enum class Page { Shown, Fails }; // Shown: the picture, or the part of it that decodes
+using Opener = void (CTavimoView::*)(const std::string& path);
+const Opener kFolder = &CTavimoView::ScanFolder, kZip = &CTavimoView::OpenZip, kPco = &CTavimoView::OpenPco;
+// RAR, 7z and tar books open as a book named on the command line.
+const Opener kArchive = &CTavimoView::OpenCommandLinePath;
+
+struct HostileBook {
+    std::string name;
+    Opener open;
+    std::string file; // in the test's folder
+    Writer write;
+    const char* refusal; // the message, up to any argument, when the book is refused
+    std::vector<Page> pages;
+};
+
+void PrintTo(const HostileBook& book, std::ostream* out) {
+    *out << book.name;
+}
+
+std::vector<HostileBook> HostileBooks() {
+    using P = const std::string&;
+    using fixtures::PcoBytes, fixtures::PatternBytes;
+    const Page S = Page::Shown, F = Page::Fails;
+    const Bytes jpeg = Jpeg();
+    // clang-format off
+    const std::tuple<const char*, const char*, Bytes, Page> pictures[] = {
+        {"EmptyJpeg", ".jpg", {}, F},
+        {"JpegOfStartMarkerOnly", ".jpg", Resized(jpeg, 3), F},
+        {"JpegEndingBeforeItsScan", ".jpg", Resized(jpeg, 200), F},
+        {"JpegEndingInItsScan", ".jpg", Resized(jpeg, jpeg.size() - 150), S},
+        {"JpegClaiming65535Square", ".jpg", JpegClaiming(65535, 65535), F},
+        {"JpegClaimingZeroWidth", ".jpg", JpegClaiming(0, 16), F},
+        {"JpegClaimingFarMoreRowsThanItHolds", ".jpg", JpegClaiming(24, 30000), S},
+        {"ProgressiveJpegOfThreeThousandScans", ".jpg", JpegWithScans(3000), F},
+        {"JpegWithNoiseForItsData", ".jpg", JpegWithNoiseForData(), S},
+        {"JpegOfStartAndEndMarkers", ".jpg", {0xFF, 0xD8, 0xFF, 0xD9}, F},
+        {"JpegSegmentRunningPastTheEnd", ".jpg", Resized({0xFF, 0xD8, 0xFF, 0xE1, 0xFF, 0xF0}, 70, 0x41), F},
+        {"PngNamedJpeg", ".jpg", Png(), F},
+        {"TextNamedJpeg", ".jpg", Text("hello"), F},
+        {"JpegNamedBmp", ".bmp", jpeg, S},
+        {"BmpOfSignatureOnly", ".bmp", {'B', 'M'}, F},
+        {"BmpClaimingInt32MaxWidth", ".bmp", Bmp({.width = kInt32Max, .height = 1}, 16), F},
+        {"BmpClaimingInt32MinHeight", ".bmp", Bmp({.height = kInt32Min}, 16), F},
+        {"BmpClaiming30000Square", ".bmp", Bmp({.width = 30000, .height = 30000}, 64), F},
+        {"BmpClaiming4000SquareWithFewBytes", ".bmp", Bmp({.width = 4000, .height = 4000}, 100), S},
+        {"BmpWithPixelsPastTheEnd", ".bmp", Bmp({.pixelOffset = 1u << 30}, 48), S},
+        {"BmpWithSevenBitsPerPixel", ".bmp", Bmp({.bitCount = 7}, 48), F},
+        {"BmpWithFourBillionColours", ".bmp", Bmp({.bitCount = 8, .colorsUsed = 0xFFFFFFFF}, 16), F},
+        {"BmpWithPixelsCutShort", ".bmp", Bmp({}, 20), S},
+        {"BmpRunLengthsWritingPastThePicture", ".bmp", BmpRleOverrun(), S},
+        {"GifOfSignatureOnly", ".gif", Text("GIF89a"), F},
+        {"GifWith65535SquareScreen", ".gif", Gif({.screenWidth = 65535, .screenHeight = 65535}), F},
+        {"GifImageFarLargerThanItsScreen", ".gif", Gif({.imageWidth = 65535, .imageHeight = 65535}), S},
+        {"GifImagePlacedOffItsScreen", ".gif", Gif({.left = 60000, .top = 60000}), S},
+        {"GifWithCodeSizeTwelve", ".gif", Gif({.lzwMinimumCodeSize = 12}), S},
+        {"GifWithoutAnImage", ".gif", Gif({.withImage = false}), F},
+        {"GifEndingAfterItsScreen", ".gif", Resized(Gif({}), 13), F},
+    };
+    // clang-format on
+    std::vector<HostileBook> books;
+    // Each picture between two good pages, in a folder, a ZIP (the last page stored) and a PCO.
+    for (const auto& [name, extension, bytes, page] : pictures) {
+        const std::string bad = "b" + std::string(extension), title = name;
+        const Bytes picture = bytes;
+        const std::vector<Page> pages{S, page, S};
+        const Writer folder = [=](P p) {
+            return QDir().mkpath(QString::fromStdString(p)) && fixtures::WriteFile(p + "/a.jpg", jpeg) &&
+                   fixtures::WriteFile(p + "/" + bad, picture) && fixtures::WriteFile(p + "/c.jpg", jpeg);
+        };
+        const Writer zip = [=](P p) {
+            return fixtures::WriteZip(p, {{"a.jpg", jpeg}, {bad, picture}, {"c.jpg", jpeg, false}});
+        };
+        books.push_back({title + "InFolder", kFolder, "pictures", folder, nullptr, pages});
+        books.push_back({title + "InZip", kZip, "pictures.zip", zip, nullptr, pages});
+        books.push_back({title + "InPco", kPco, "pictures.pco",
+                         Of(fixtures::PcoBook("b", {jpeg, picture, jpeg})), nullptr, pages});
+    }
+    const auto zip = [&](const char* name, Writer write, std::vector<Page> pages, bool refused = false) {
+        books.push_back({name, kZip, "book.zip", write, refused ? viewtext::kZipCannotOpen : nullptr, pages});
+    };
+    const auto declare = [](std::uint32_t size) {
+        return GoodZipThen([=](P p) { return fixtures::SetZipDeclaredSize(p, "b.jpg", size); });
+    };
+    const auto bmpWithDamagedDeflate = [](P p) {
+        return fixtures::WriteZip(p,
+                                  {{"a.bmp", fixtures::EncodeBmp(QImage(64, 64, QImage::Format_RGB32))}}) &&
+               Flip(p, 40, 60, 1);
+    };
+    // clang-format off
+    zip("EmptyZip", Of({}), {}, true);
+    zip("TextNamedZip", Of(Text("not zip")), {}, true);
+    zip("ZipWithoutItsEndRecord", GoodZipThen(fixtures::DamageZipEndRecord), {}, true);
+    zip("ZipCutInHalf", GoodZipThen(CutInHalf), {}, true);
+    zip("ZipWithADamagedDirectoryRecord", GoodZipThen([](P p) { return fixtures::DamageZipDirectoryRecord(p, "b.jpg"); }), {S});
+    zip("ZipWithItsDirectoryPastTheEnd", Of(RawZip({{"a.jpg", jpeg}}, {}, 0xFFFFFF00)), {}, true);
+    zip("ZipCounting65535EntriesOfTwo", Of(RawZip({{"a.jpg", jpeg}, {"b.jpg", jpeg}}, 65535)), {S, S});
+    zip("ZipEntryDeclaring4GiB", Of(RawZip({{"a.jpg", jpeg}, {"b.jpg", jpeg, 0, 1ull << 32, Zip64::Marked}, {"c.jpg", jpeg}})), {S, F, S});
+    zip("ZipEntryDeclaringAllOnesSize", declare(0xFFFFFFFF), {S, F, S});
+    zip("ZipEntryDeclaringMoreThanItHolds", declare(1u << 20), {S, F, S});
+    zip("ZipEntryDeclaringLessThanItHolds", declare(100), {S, F, S});
+    // A good picture that the zeros follow would decode: only the size limit refuses it.
+    zip("ZipBombOf300MiBBehindAGoodPicture", [=](P p) { return fixtures::WriteZipOfZeros(p, "b.jpg", 300 << 20, jpeg); }, {F});
+    zip("ZipOf200MiBOfZeros", [](P p) { return fixtures::WriteZipOfZeros(p, "z.jpg", 200 << 20); }, {F});
+    zip("ZipEntryNameOf300Bytes", Of(RawZip({{std::string(296, 'n') + ".jpg", jpeg}})), {S});
+    zip("Zip64ExtraFieldsBesidePlainSizes", Of(RawZip({{"a.jpg", jpeg, 0, {}, Zip64::Beside}, {"b.jpg", jpeg, 0, {}, Zip64::Beside}})), {S, S});
+    // The system's unzip library (minizip 1.1) does not take an entry's sizes and offset from
+    // its zip64 field when the plain fields are marked 0xFFFFFFFF: such an entry cannot be
+    // read, and fails cleanly.
+    zip("Zip64EntriesOfMarkedSizes", Of(RawZip({{"a.jpg", jpeg, 0, {}, Zip64::Marked}, {"b.jpg", jpeg}})), {F, S});
+    zip("ZipEntryOfUnknownMethod", Of(RawZip({{"a.jpg", jpeg, 99}, {"b.jpg", jpeg}})), {F, S});
+    zip("ZipEntryWhoseLocalHeaderIsPastTheEnd", Of(RawZip({{"a.jpg", jpeg, 0, {}, Zip64::No, 1 << 24}, {"b.jpg", jpeg}})), {F, S});
+    zip("ZipEntryOfNoBytes", Of(RawZip({{"a.jpg", {}}, {"b.jpg", jpeg}})), {F, S});
+    zip("ZipEntryWithDamagedDeflateData", bmpWithDamagedDeflate, {F});
+    zip("ZipOfFoldersAndTextOnly", [](P p) { return fixtures::WriteZip(p, {{"d/", {}}, {"d/a.txt", {'a'}}}); }, {});
+    zip("ZipOfOneGoodPage", [=](P p) { return fixtures::WriteZip(p, {{"a.jpg", jpeg}}); }, {S});
+    // clang-format on
+    const auto pco = [&](const char* name, Bytes bytes, std::vector<Page> pages, bool refused) {
+        books.push_back(
+            {name, kPco, "book.pco", Of(bytes), refused ? viewtext::kPcoCannotOpen : nullptr, pages});
+    };
+    // A good page, then a record at `offset` of `size` bytes.
+    const auto withPage = [&](std::int32_t offset, std::int32_t size) {
+        return PcoBytes("t", 2, {{0, std::int32_t(jpeg.size())}, {offset, size}}, jpeg);
+    };
+    // clang-format off
+    pco("EmptyPco", {}, {}, true);
+    pco("PcoOfNineBytes", PcoBytes("", 0, {}, {}), {}, true);
+    pco("PcoCounting600", PcoBytes("t", 600, {}, PatternBytes(64, 1)), {}, true);
+    pco("PcoCountingInt32Max", PcoBytes("t", kInt32Max, {}, PatternBytes(64, 2)), {}, true);
+    pco("PcoCountingMinusOne", PcoBytes("t", -1, {}, PatternBytes(64, 3)), {}, false);
+    pco("PcoCountingInt32Min", PcoBytes("t", kInt32Min, {}, PatternBytes(64, 4)), {}, false);
+    pco("PcoTitleLength255", PcoBytes(std::string(255, 'T'), 1, {{0, 4}}, PatternBytes(64, 5)), {}, true);
+    pco("PcoTitleLength101", PcoBytes(std::string(101, 'T'), 1, {{0, 4}}, PatternBytes(64, 6)), {}, true);
+    pco("PcoRecordsPastTheEnd", PcoBytes("t", 5, {{0, 100}}, {}), {F, F, F, F, F}, false);
+    pco("PcoPagePastTheEnd", withPage(1 << 20, 100), {S, F}, false);
+    pco("PcoPageRunningPastTheEnd", withPage(0, 1 << 20), {S, F}, false);
+    pco("PcoPageAtANegativeOffset", withPage(-1000, 100), {S, F}, false);
+    pco("PcoPageOfNegativeSize", withPage(0, -100), {S, F}, false);
+    pco("PcoPageWhoseEndOverflows", withPage(kInt32Max - 10, kInt32Max), {S, F}, false);
+    pco("PcoPageOfInt32MaxBytes", withPage(0, kInt32Max), {S, F}, false);
+    pco("PcoPageOfNoBytes", withPage(0, 0), {S, F}, false);
+    // clang-format on
+
+    const auto archive = [&](const char* name, const char* file, Writer write, const char* message,
+                             std::vector<Page> pages = {}) {
+        books.push_back({name, kArchive, file, write, message, pages});
+    };
+    const auto cutTarGz = [](P p) {
+        return fixtures::PackWithTool(p + ".files", p, "bsdtar", {"-czf"},
+                                      {{"a.jpg", PatternBytes(200000, 3)}}) &&
+               CutInHalf(p);
+    };
+    const auto manyEntries = [](P p) {
+        std::vector<fixtures::TarMember> many(100000);
+        for (std::size_t i = 0; i < many.size(); ++i)
+            many[i].name = "e" + std::to_string(i) + ".txt";
+        return fixtures::WriteFile(p, fixtures::TarBytes(many));
+    };
+    const auto tooLarge = [](P p) {
+        return fixtures::PackWithTool(p + ".files", p, "7zz", {"a", "-bd"},
+                                      {{"a.jpg", Bytes(kMaxArchiveEntrySize + 1)}});
+    };
+    const char *encrypted = viewtext::kArchiveEncrypted, *cannotOpen = viewtext::kArchiveCannotOpen;
+    // clang-format off
+    archive("EncryptedEntriesSayTheBookIsEncrypted", "locked.cb7", SevenZip({"a", "-bd", "-psecret"}), encrypted);
+    archive("EncryptedNamesSayTheBookIsEncrypted", "hidden.7z", SevenZip({"a", "-bd", "-psecret", "-mhe=on"}), encrypted);
+    archive("TruncatedSevenZip", "cut.cb7", SevenZip({"a", "-bd"}, CutInHalf), cannotOpen);
+    archive("CorruptSevenZip", "noise.7z", SevenZip({"a", "-bd"}, [](P p) { return Flip(p, 40, SIZE_MAX, 7); }), cannotOpen);
+    archive("TruncatedGzipTar", "cut.tar.gz", cutTarGz, cannotOpen);
+    archive("EntryDeclaringTerabytes", "huge.cbt", Of(fixtures::TarBytes({{"a.jpg", jpeg, '0', "", 1ll << 42}})), cannotOpen);
+    archive("HundredThousandEntries", "many.tar", manyEntries, viewtext::kArchiveTooManyEntries);
+    archive("TextFileNamedCbr", "notes.cbr", Of(Text("just a letter, not a book\n")), viewtext::kArchiveUnknown);
+    archive("LinksAndDevicesAreNoPages", "links.cbt", Of(fixtures::TarBytes({{"hard.jpg", {}, '1', "/etc/passwd"}, {"soft.jpg", {}, '2', "/etc/passwd"}, {"tty.jpg", {}, '3'}})), nullptr);
+    archive("PageDeclaringMoreThanTheEntryLimitFailsUnread", "big.7z", tooLarge, nullptr, {F});
+    // clang-format on
+    return books;
+}
+
+class HostileBookTest : public ViewTest, public ::testing::WithParamInterface<HostileBook> {};
+
+TEST_P(HostileBookTest, IsRefusedOrShowsWhatDecodesAndTheViewStaysReadable) {
+    const HostileBook& book = GetParam();
+    OpenBook(3);
+    CDib lastPage;
+    ASSERT_TRUE(m_view->LoadPage(&lastPage, m_pages.back()));
+    ASSERT_TRUE(m_view->TurnPage(true));
+    const std::string path = TempPath(book.file);
+    ASSERT_TRUE(book.write(path));
+    m_messages->calls.clear();
+    (m_view.get()->*book.open)(path);
+    if (book.refusal) {
+        const QString refusal = QString::fromUtf8(book.refusal);
+        ASSERT_EQ(m_messages->calls.size(), 1u);
+        EXPECT_EQ(m_messages->Last().left(refusal.contains('%') ? refusal.indexOf('%') : -1),
+                  refusal.section('%', 0, 0));
+        EXPECT_EQ(m_view->m_pageList, m_pages);
+        EXPECT_EQ(m_view->m_itCurPage, 1u);
+        EXPECT_EQ(m_view->m_sourceKind, SOURCE_FOLDER);
+    } else {
+        ASSERT_EQ(m_view->m_pageList.size(), book.pages.size());
+        EXPECT_TRUE(!book.pages.empty() || m_messages->calls.empty()) << m_messages->Last().toStdString();
+        for (std::size_t i = 0; i < book.pages.size(); ++i) {
+            SCOPED_TRACE("page " + std::to_string(i));
+            if (i > 0) {
+                m_messages->calls.clear();
+                m_view->TurnPage(true);
+            }
+            ASSERT_EQ(m_view->m_itCurPage, i);
+            CDib surface;
+            if (book.pages[i] == Page::Fails) {
+                EXPECT_EQ(m_messages->Texts(), std::vector{QString::fromUtf8(viewtext::kOpenFailed)});
+                continue;
+            }
+            EXPECT_TRUE(m_messages->calls.empty()) << m_messages->Last().toStdString();
+            ASSERT_TRUE(m_view->LoadPage(&surface, m_view->m_pageList[i]));
+            EXPECT_TRUE(surface.GetWidth() > 0 && surface.GetHeight() > 0);
+        }
+        m_view->ScanFolder(TempPath("book")); // the good book opens again after the hostile one
+    }
+    // Every page of the good book loads, and the view turns to its last one.
+    for (const std::string& page : m_pages) {
+        CDib surface;
+        EXPECT_TRUE(m_view->LoadPage(&surface, page)) << page;
+    }
+    m_messages->calls.clear();
+    m_view->ShowLastPage();
+    EXPECT_TRUE(m_messages->calls.empty());
+    EXPECT_EQ(CurrentWidth(), lastPage.GetWidth());
+}
+
+INSTANTIATE_TEST_SUITE_P(HostileBooks, HostileBookTest, ::testing::ValuesIn(HostileBooks()),
+                         [](const auto& info) { return info.param.name; });
+
+// Names that climb out of the book or start at the root are only names: nothing is written
+// beside the book, and each page shows its own picture.
+class HostileArchivePages : public ViewTest {};
+
+TEST_F(HostileArchivePages, EscapingNamesAreOnlyNamesAndNothingIsWrittenBesideTheBook) {
+    const std::string path = TempPath("escape.tar");
+    ASSERT_TRUE(
+        fixtures::WriteFile(path, fixtures::TarBytes({{"../../escaped.jpg", JpegPage(NumberedPicture(5))},
+                                                      {"/tmp/absolute.jpg", JpegPage(NumberedPicture(6))}})));
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    m_view->OpenCommandLinePath(path);
+    ASSERT_EQ(m_view->m_pageList, (std::vector<std::string>{"../../escaped.jpg", "/tmp/absolute.jpg"}));
+    EXPECT_EQ(CurrentWidth(), NumberedPicture(5).width);
+    ASSERT_TRUE(m_view->TurnPage(true));
+    EXPECT_EQ(CurrentWidth(), NumberedPicture(6).width);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    EXPECT_TRUE(m_messages->Texts().empty());
+}
+
+} // namespace
