@@ -51,7 +51,8 @@ TEST(Commands, EachReachesOneHandlerOfItsOwnAndEachKeyOneCommandWithEditAndPaneK
         if (command.handler)
             command.handler(target);
         EXPECT_EQ(target.calls.size(), command.handler ? 1u : 0u) << command.name;
-        EXPECT_TRUE(target.calls.empty() || reached.insert(target.calls[0]).second) << command.name << " shares";
+        EXPECT_TRUE(target.calls.empty() || reached.insert(target.calls[0]).second)
+            << command.name << " shares";
         EXPECT_EQ(FindCommand(command.id), &command);
     }
     EXPECT_EQ(reached.size(), 23u);
@@ -85,10 +86,12 @@ TEST(Commands, FlipNeedsTwoPagesFittingGatesInterpolationAndSharpenAndMarksFollo
         EXPECT_EQ(enabled(ID_INTERPOLATION) + enabled(ID_SHARPEN), 2 * (twoPages == 0));
         EXPECT_TRUE(enabled(ID_PAGE_NEXT) && !IsCheckable(*FindCommand(ID_PAGE_NEXT)));
     }
-    const std::pair<int, std::int32_t COption::*> switches[] = {
-        {ID_FLIP, &COption::bFlipPage},         {ID_VIEW_2PAGE, &COption::bView2Page},
-        {ID_INTERPOLATION, &COption::bInterpolation}, {ID_SHARPEN, &COption::bSharpen},
-        {ID_ZOOM_TOGGLE, &COption::bStretech},  {ID_ROTATE, &COption::bRotate}};
+    const std::pair<int, std::int32_t COption::*> switches[] = {{ID_FLIP, &COption::bFlipPage},
+                                                                {ID_VIEW_2PAGE, &COption::bView2Page},
+                                                                {ID_INTERPOLATION, &COption::bInterpolation},
+                                                                {ID_SHARPEN, &COption::bSharpen},
+                                                                {ID_ZOOM_TOGGLE, &COption::bStretech},
+                                                                {ID_ROTATE, &COption::bRotate}};
     for (const auto& [id, field] : switches) {
         g_option.*field = 0;
         EXPECT_FALSE(checked(id)) << id;

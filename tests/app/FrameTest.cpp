@@ -31,14 +31,17 @@ namespace {
 
 // Polls the event loop until `condition` holds (or five seconds pass); unlike QTRY_*, the
 // result reaches GoogleTest.
-bool WaitUntil(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 5000); }
+bool WaitUntil(const std::function<bool()>& condition) {
+    return QTest::qWaitFor(condition, 5000);
+}
 
 // A folder of the numbered pages p1.jpg and p3.jpg.
 std::string WriteBook(const QTemporaryDir& dir) {
     for (const int number : {1, 3})
-        EXPECT_TRUE(QDir().mkpath(dir.filePath("book")) &&
-                    fixtures::WriteFile(dir.filePath(QStringLiteral("book/p%1.jpg").arg(number)).toStdString(),
-                                        fixtures::EncodeJpeg(fixtures::NumberedPage(120, 160, number))));
+        EXPECT_TRUE(
+            QDir().mkpath(dir.filePath("book")) &&
+            fixtures::WriteFile(dir.filePath(QStringLiteral("book/p%1.jpg").arg(number)).toStdString(),
+                                fixtures::EncodeJpeg(fixtures::NumberedPage(120, 160, number))));
     return dir.filePath("book").toStdString();
 }
 
@@ -118,13 +121,16 @@ TEST_F(FrameTest, FullscreenCoversTheScreenWithTheViewFocusedAndLeavingRestoresW
         EXPECT_TRUE(f.IsFullScreen() && f.Action(ID_FULLSCREEN)->isChecked());
         EXPECT_TRUE(f.windowFlags() & Qt::FramelessWindowHint);
         // A toolbar hidden before is shown in fullscreen, and hidden again after.
-        EXPECT_TRUE(WaitUntil([&] { return f.ToolBar()->isHidden() != toolbarHidden && f.statusBar()->isHidden(); }));
+        EXPECT_TRUE(
+            WaitUntil([&] { return f.ToolBar()->isHidden() != toolbarHidden && f.statusBar()->isHidden(); }));
         EXPECT_TRUE(WaitUntil(viewFocused));
         f.ExecuteCommand(ID_FULLSCREEN);
         EXPECT_FALSE(f.IsFullScreen() || (f.windowFlags() & Qt::FramelessWindowHint));
-        EXPECT_TRUE(WaitUntil([&] { return f.ToolBar()->isHidden() == toolbarHidden && !f.statusBar()->isHidden(); }));
+        EXPECT_TRUE(WaitUntil(
+            [&] { return f.ToolBar()->isHidden() == toolbarHidden && !f.statusBar()->isHidden(); }));
         EXPECT_TRUE(f.ExecuteCommand(ID_VIEW_TOOLBAR));
-        EXPECT_EQ(f.Action(ID_VIEW_TOOLBAR)->isChecked(), toolbarHidden) << "the toolbar toggle shows its state";
+        EXPECT_EQ(f.Action(ID_VIEW_TOOLBAR)->isChecked(), toolbarHidden)
+            << "the toolbar toggle shows its state";
     }
 }
 
@@ -165,7 +171,8 @@ TEST_F(FrameTest, CommandsAreCheckedWhenDeliveredAndKeysReachTheTableBeforeTheVi
     ASSERT_FALSE(f.Action(ID_FLIP)->isEnabled());
     QTest::keyClick(&f.View(), Qt::Key_2); // straight to the view's handler, past the command table
     EXPECT_EQ(g_option.bView2Page, 1);
-    EXPECT_TRUE(WaitUntil([&] { return f.Action(ID_FLIP)->isEnabled() && f.Action(ID_VIEW_2PAGE)->isChecked(); }));
+    EXPECT_TRUE(
+        WaitUntil([&] { return f.Action(ID_FLIP)->isEnabled() && f.Action(ID_VIEW_2PAGE)->isChecked(); }));
     f.ExecuteCommand(ID_VIEW_TOOLBAR);
     ASSERT_TRUE(f.ToolBar()->isHidden());
     g_option.bRotate = 0;
@@ -212,8 +219,9 @@ TEST_P(SpecialFileRow, IsRefusedAtOnceWithTheMessageAndReadingGoesOn) {
     ASSERT_TRUE(WaitUntil([&] { return !frame->IsStartupPending() && ((!isPage && !byDrop) || Shows(1)); }));
     if (byDrop) {
         clock.restart();
-        ASSERT_TRUE(fixtures::DropPaths(&frame->View(), isPage ? std::vector{book + "/p1.jpg", page, book + "/p3.jpg"}
-                                                               : std::vector{special}));
+        ASSERT_TRUE(
+            fixtures::DropPaths(&frame->View(), isPage ? std::vector{book + "/p1.jpg", page, book + "/p3.jpg"}
+                                                       : std::vector{special}));
         ASSERT_TRUE(!isPage || WaitUntil([&] { return Shows(1); }));
     }
     if (isPage) // the book opens on its first page; the turn onto the special page is refused

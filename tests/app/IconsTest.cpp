@@ -11,7 +11,9 @@
 
 namespace {
 
-QImage Argb(const QPixmap& pixmap) { return pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied); }
+QImage Argb(const QPixmap& pixmap) {
+    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
 QImage Launcher(int size) {
     return QImage(QStringLiteral(TAVIMO_ICON_DIR "/%1x%1/tavimo.png").arg(size))
         .convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -39,9 +41,10 @@ TEST(Icons, WindowIconIsTheLauncherPictureAtEverySizeAndSharpOnADoubledScreen) {
         for (const auto& [fault, x, y, color] : samples) {
             const QColor drawn = launcher.pixelColor(x * size / 256, y * size / 256);
             const auto close = [](int a, int b) { return std::abs(a - b) <= 2; };
-            EXPECT_TRUE(color.alpha() == 0 ? drawn.alpha() == 0
-                                           : close(drawn.red(), color.red()) && close(drawn.green(), color.green()) &&
-                                                 close(drawn.blue(), color.blue()) && drawn.alpha() == 255)
+            EXPECT_TRUE(color.alpha() == 0
+                            ? drawn.alpha() == 0
+                            : close(drawn.red(), color.red()) && close(drawn.green(), color.green()) &&
+                                  close(drawn.blue(), color.blue()) && drawn.alpha() == 255)
                 << fault << " at " << size << ": " << drawn.name(QColor::HexArgb).toStdString();
         }
     }
@@ -72,7 +75,8 @@ TEST(Icons, EveryButtonDrawsSomethingOfItsOwnAndGreyWhenDisabled) {
     for (int y = 0; y < disabled.height(); ++y)
         for (int x = 0; x < disabled.width(); ++x) {
             const QRgb p = disabled.pixel(x, y);
-            ASSERT_TRUE(qAlpha(p) < 255 || (qRed(p) == qGreen(p) && qGreen(p) == qBlue(p))) << "disabled not grey";
+            ASSERT_TRUE(qAlpha(p) < 255 || (qRed(p) == qGreen(p) && qGreen(p) == qBlue(p)))
+                << "disabled not grey";
         }
 }
 

@@ -14,7 +14,7 @@ inline constexpr std::array<std::int32_t COption::*, 10> kOptionSwitches = {
 // Fit on and every other switch off: pages drawn by the plain scaler at once, with no
 // reading ahead, so a test sees exactly the page it turned to.
 inline void SetPlainSwitches() {
-    for (std::int32_t COption::* field : kOptionSwitches)
+    for (std::int32_t COption::*field : kOptionSwitches)
         g_option.*field = field == &COption::bStretech;
 }
 

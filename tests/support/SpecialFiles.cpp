@@ -17,7 +17,8 @@ const SpecialFile kSpecialFiles[4] = {
          const int fd = path.size() < sizeof(address.sun_path) ? ::socket(AF_UNIX, SOCK_STREAM, 0) : -1;
          std::memcpy(address.sun_path, path.c_str(), std::min(path.size() + 1, sizeof(address.sun_path)));
          // The socket's node stays in the folder after the socket itself is closed.
-         const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+         const bool bound =
+             fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
          if (fd >= 0)
              ::close(fd);
          return bound;

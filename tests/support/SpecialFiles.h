@@ -13,6 +13,8 @@ struct SpecialFile {
 };
 // A named pipe nobody writes to, a Unix socket, links to /dev/null and to the endless /dev/zero.
 extern const SpecialFile kSpecialFiles[4];
-inline void PrintTo(const SpecialFile& kind, std::ostream* out) { *out << kind.name; }
+inline void PrintTo(const SpecialFile& kind, std::ostream* out) {
+    *out << kind.name;
+}
 
 } // namespace fixtures

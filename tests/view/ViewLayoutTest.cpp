@@ -74,7 +74,8 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
         }
         const QImage painted = m_view->grab().toImage();
         for (const auto& [x, y, color] : probes) {
-            const std::uint32_t pixel = has('p') ? painted.pixel(x, y) & kWhite : m_view->m_pScreen->GetPixel(x, y);
+            const std::uint32_t pixel =
+                has('p') ? painted.pixel(x, y) & kWhite : m_view->m_pScreen->GetPixel(x, y);
             EXPECT_TRUE(color == white ? pixel == kWhite : Near(pixel, color)) << x << "," << y;
         }
         EXPECT_TRUE(!m_frame.progress.empty() && m_frame.progress.back() == 0);
@@ -114,7 +115,8 @@ TEST_F(LayoutTest, WindowShowsThePreviewThenExactlyTheComposedPicture) {
         g_option.bView2Page = twoPages;
         g_option.bInterpolation = g_option.bSharpen = 1; // the smooth scaler reports its progress
         const std::string book = twoPages ? "two" : "one";
-        m_pages = WriteBook(book, twoPages ? std::vector{large, large, small, small} : std::vector{large, small});
+        m_pages =
+            WriteBook(book, twoPages ? std::vector{large, large, small, small} : std::vector{large, small});
         m_view->ScanFolder(TempPath(book));
         ASSERT_TRUE(WaitUntil([&] { return Near(Shown().pixel(150, 50), large.color); }));
         frame.shown = QImage(), frame.view = this;
@@ -138,7 +140,9 @@ TEST_F(LayoutTest, WindowShowsThePreviewThenExactlyTheComposedPicture) {
 // The 32-bit copy painting hands to Qt: every pixel upright and unchanged for every row width
 // (the fast path works in groups of four pixels), and no more than the part asked for.
 TEST(ScreenImageTest, PaintsEveryPixelOfThePartAskedForUprightAndNoMore) {
-    const auto pattern = [](int x, int y) { return std::uint32_t((x * 37 + y * 11) & 0xFF) << 16 | 0x8000u | (y * 53 + x) % 256; };
+    const auto pattern = [](int x, int y) {
+        return std::uint32_t((x * 37 + y * 11) & 0xFF) << 16 | 0x8000u | (y * 53 + x) % 256;
+    };
     for (int width = 0; width <= 17; ++width) {
         CDib surface; // none at width 0: nothing is painted
         ASSERT_TRUE(width == 0 || surface.Create(width, 5, DIB_24BPP, 0));
@@ -153,7 +157,8 @@ TEST(ScreenImageTest, PaintsEveryPixelOfThePartAskedForUprightAndNoMore) {
         painter.end();
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 20; ++x)
-                ASSERT_EQ(window.pixel(x, y) & kWhite, x < std::min(width, asked) && y < 4 ? pattern(x, y) : 0u)
+                ASSERT_EQ(window.pixel(x, y) & kWhite,
+                          x < std::min(width, asked) && y < 4 ? pattern(x, y) : 0u)
                     << "width " << width << " at " << x << "," << y;
     }
 }

@@ -75,8 +75,9 @@ TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotic
         g_option.bAutoDetectWidth = 1;
         std::vector<PagePicture> pages;
         for (int i = 0; i < count; ++i)
-            pages.push_back(i != 3 || !(has('W') || has('S')) ? NumberedPicture(i)
-                                                               : PagePicture{has('W') ? 150 : 100, 100, Qt::red});
+            pages.push_back(i != 3 || !(has('W') || has('S'))
+                                ? NumberedPicture(i)
+                                : PagePicture{has('W') ? 150 : 100, 100, Qt::red});
         m_pages = WriteBook("book", pages);
         ASSERT_TRUE(broken >= m_pages.size() || fixtures::WriteFile(m_pages[broken], {'n', 'o', 't'}));
         if (count > 0) {
@@ -107,7 +108,8 @@ TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotic
             }
             // clang-format on
         }
-        EXPECT_EQ(m_messages->Texts(), notice ? std::vector{QString::fromUtf8(notice)} : std::vector<QString>{});
+        EXPECT_EQ(m_messages->Texts(),
+                  notice ? std::vector{QString::fromUtf8(notice)} : std::vector<QString>{});
         // Notices close themselves (type 1) unless the setup asks to wait for OK.
         EXPECT_EQ(notice ? m_messages->calls.back().type : -1, !notice ? -1 : has('k') ? int(MB_OK) : 1);
         EXPECT_EQ(m_view->m_bBusy, has('B'));
@@ -116,7 +118,8 @@ TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotic
         EXPECT_EQ(m_view->m_strPrepared, prepared < 0 ? "" : m_pages[std::size_t(prepared)]);
         if (prepared >= 0) {
             EXPECT_EQ(m_view->m_pNextPage1->GetWidth(), pages[std::size_t(prepared)].width);
-            EXPECT_TRUE(!twoPages || m_view->m_pNextPage2->GetWidth() == pages[std::size_t(prepared) + 1].width);
+            EXPECT_TRUE(!twoPages ||
+                        m_view->m_pNextPage2->GetWidth() == pages[std::size_t(prepared) + 1].width);
         }
         EXPECT_EQ(m_view->HasCurrentPage(), count > 0);
         if (count == 0 || landsOn == broken)
@@ -126,8 +129,10 @@ TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotic
         EXPECT_EQ(QSize(m_view->m_pScreen->GetWidth(), m_view->m_pScreen->GetHeight()), m_view->size());
         if (twoPages) { // the next page stands beside, or white after the last page
             const CDib& partner = *m_view->m_pPage2;
-            const bool white = (partner.GetPixel(0, 0) & partner.GetPixel(partner.GetWidth() - 1, 50)) == 0xFFFFFF;
-            EXPECT_EQ(white ? -1 : partner.GetWidth(), landsOn + 1 < pages.size() ? pages[landsOn + 1].width : -1);
+            const bool white =
+                (partner.GetPixel(0, 0) & partner.GetPixel(partner.GetWidth() - 1, 50)) == 0xFFFFFF;
+            EXPECT_EQ(white ? -1 : partner.GetWidth(),
+                      landsOn + 1 < pages.size() ? pages[landsOn + 1].width : -1);
         }
     }
 }
@@ -164,7 +169,9 @@ Input Click(int x, int y) {
     return [=](CTavimoView& view) { QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(x, y)); };
 }
 Input Send(QEvent* event) {
-    return [held = std::shared_ptr<QEvent>(event)](CTavimoView& view) { QCoreApplication::sendEvent(&view, held.get()); };
+    return [held = std::shared_ptr<QEvent>(event)](CTavimoView& view) {
+        QCoreApplication::sendEvent(&view, held.get());
+    };
 }
 const std::vector<int> kBars = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
 } // namespace

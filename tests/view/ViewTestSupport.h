@@ -35,7 +35,9 @@ struct PagePicture {
     int width, height;
     QColor color;
 };
-inline PagePicture NumberedPicture(int index) { return {40 + index, 100, QColor::fromHsv(index * 37 % 360, 200, 200)}; }
+inline PagePicture NumberedPicture(int index) {
+    return {40 + index, 100, QColor::fromHsv(index * 37 % 360, 200, 200)};
+}
 inline fixtures::Bytes JpegPage(const PagePicture& page) {
     QImage image = fixtures::ScanLikePage(page.width, page.height);
     if (page.color.isValid())
@@ -96,8 +98,10 @@ protected:
     Paths WriteBook(const std::string& name, const std::vector<PagePicture>& pages) {
         Paths paths;
         for (const PagePicture& page : pages) {
-            paths.push_back(TempPath(name + QString::asprintf("/page%02d.jpg", int(paths.size())).toStdString()));
-            EXPECT_TRUE(QDir().mkpath(TempPath(name).c_str()) && fixtures::WriteFile(paths.back(), JpegPage(page)));
+            paths.push_back(
+                TempPath(name + QString::asprintf("/page%02d.jpg", int(paths.size())).toStdString()));
+            EXPECT_TRUE(QDir().mkpath(TempPath(name).c_str()) &&
+                        fixtures::WriteFile(paths.back(), JpegPage(page)));
         }
         return paths;
     }

@@ -11,8 +11,10 @@
 #include <gtest/gtest.h>
 
 TEST(AboutDialog, ShowsTheWholeHelpFromTheTopInTheDialogUnitsOfTheTwelvePointFixedFace) {
-    const std::pair<const char*, const char*> names[] = { // the build is the part after the last dot
-        {"1. 0. 0. 703", "Tavimo [빌드 703]"}, {"test", "Tavimo [빌드test]"}, {"1.%1", "Tavimo [빌드%1]"}};
+    const std::pair<const char*, const char*> names[] = {// the build is the part after the last dot
+                                                         {"1. 0. 0. 703", "Tavimo [빌드 703]"},
+                                                         {"test", "Tavimo [빌드test]"},
+                                                         {"1.%1", "Tavimo [빌드%1]"}};
     for (const auto& [version, line] : names)
         EXPECT_EQ(CAboutDlg::NameLine(version), QString::fromUtf8(line)) << version;
     CAboutDlg dlg;
@@ -28,7 +30,8 @@ TEST(AboutDialog, ShowsTheWholeHelpFromTheTopInTheDialogUnitsOfTheTwelvePointFix
     const QFontMetrics metrics(help->font());
     EXPECT_TRUE(help->isReadOnly() && metrics.horizontalAdvance("iiii") == metrics.horizontalAdvance("WWWW"));
     // Dialog units: a quarter of the average Latin letter width across, an eighth of the height down.
-    const int x = (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
+    const int x =
+        (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
     const auto units = [x, y = metrics.height()](int l, int t, int w, int h) {
         return QRect(l * x / 4, t * y / 8, w * x / 4, h * y / 8);
     };

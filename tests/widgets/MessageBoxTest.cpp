@@ -47,7 +47,8 @@ TEST_F(MessageWindow, SizeFollowsTheLinesAndTheWidestLineWithTheButtonsPlacedFro
     const int H = 3 * QFontMetrics(font).height(), Hc = std::max(H, 32);
     GMessageBoxWnd& lines = Make(MB_OK, 0, "one\ntwo\nthree");
     EXPECT_EQ(lines.height(), Hc + 110);
-    EXPECT_EQ(lines.ClientGeometry(27), QRect(59, (Hc + 40 - H) / 2 + 30, lines.ClientGeometry(27).width(), H));
+    EXPECT_EQ(lines.ClientGeometry(27),
+              QRect(59, (Hc + 40 - H) / 2 + 30, lines.ClientGeometry(27).width(), H));
     EXPECT_EQ(Make(MB_OK, GMB_NOBUTTON, "one\ntwo\nthree").height(), Hc + 85);
     GMessageBoxWnd& wide = Make(MB_OKCANCEL, 0, "x\n\n" + QString(40, QLatin1Char('W')));
     const int W = wide.ClientGeometry(27).width();
@@ -62,7 +63,8 @@ TEST_F(MessageWindow, CaptionIsWhiteTextOnTheIntegerGradientAndTheTitleRulesHold
     const CDib& plain = Make(MB_OK, 0, "x", nullptr, "").CaptionImage();
     ASSERT_EQ(QSize(plain.GetWidth(), plain.GetHeight()), QSize(117, 20));
     for (int x = 0; x < 117; ++x) // the top row holds no text
-        ASSERT_EQ(plain.GetPixel(x, 0), ((x * 140 / 117) << 16) | ((x * 161 / 117) << 8) | (200 + x * 55 / 117))
+        ASSERT_EQ(plain.GetPixel(x, 0),
+                  ((x * 140 / 117) << 16) | ((x * 161 / 117) << 8) | (200 + x * 55 / 117))
             << x;
     EXPECT_EQ(m_wnd->Title(), " Morvel");
     const CDib& titled = Make(MB_OK, 0, "x", nullptr, "MMMMMM").CaptionImage();
@@ -84,7 +86,9 @@ TEST_F(MessageWindow, CaptionIsWhiteTextOnTheIntegerGradientAndTheTitleRulesHold
 
 TEST_F(MessageWindow, EachButtonGivesItsResultAndWhatCannotEndTheBoxIsIgnored) {
     using Act = std::function<void(GMessageBoxWnd&)>;
-    const auto click = [](int id) -> Act { return [id](auto& w) { QTest::mouseClick(w.Child(id), Qt::LeftButton); }; };
+    const auto click = [](int id) -> Act {
+        return [id](auto& w) { QTest::mouseClick(w.Child(id), Qt::LeftButton); };
+    };
     const Act escape = [](GMessageBoxWnd& w) { QTest::keyClick(w.Child(1), Qt::Key_Escape); };
     const Act closeEvent = [](GMessageBoxWnd& w) {
         QCoreApplication::postEvent(&w, new QEvent(GMessageBoxWnd::CloseEventType()));
