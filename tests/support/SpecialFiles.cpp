@@ -1,8 +1,7 @@
-// Files that are not regular files, made at run time under any name.
 #include "SpecialFiles.h"
 
+#include <algorithm>
 #include <cstring>
-
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -10,51 +9,21 @@
 
 namespace fixtures {
 
-const char* SpecialFileName(SpecialFile kind) {
-    switch (kind) {
-    case SpecialFile::Fifo:
-        return "Fifo";
-    case SpecialFile::Socket:
-        return "Socket";
-    case SpecialFile::NullDevice:
-        return "DevNullLink";
-    case SpecialFile::ZeroDevice:
-        return "DevZeroLink";
-    }
-    return "";
-}
-
-namespace {
-
-bool BindSocket(const std::string& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof(address.sun_path))
-        return false;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0)
-        return false;
-    // The socket's node stays in the folder after the socket itself is closed.
-    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
-    ::close(fd);
-    return bound;
-}
-
-} // namespace
-
-bool MakeSpecialFile(SpecialFile kind, const std::string& path) {
-    switch (kind) {
-    case SpecialFile::Fifo:
-        return ::mkfifo(path.c_str(), 0600) == 0;
-    case SpecialFile::Socket:
-        return BindSocket(path);
-    case SpecialFile::NullDevice:
-        return ::symlink("/dev/null", path.c_str()) == 0;
-    case SpecialFile::ZeroDevice:
-        return ::symlink("/dev/zero", path.c_str()) == 0;
-    }
-    return false;
-}
+const SpecialFile kSpecialFiles[4] = {
+    {"Fifo", [](const std::string& path) { return ::mkfifo(path.c_str(), 0600) == 0; }},
+    {"Socket",
+     [](const std::string& path) {
+         sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
+         const int fd = path.size() < sizeof(address.sun_path) ? ::socket(AF_UNIX, SOCK_STREAM, 0) : -1;
+         std::memcpy(address.sun_path, path.c_str(), std::min(path.size() + 1, sizeof(address.sun_path)));
+         // The socket's node stays in the folder after the socket itself is closed.
+         const bool bound =
+             fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+         if (fd >= 0)
+             ::close(fd);
+         return bound;
+     }},
+    {"DevNullLink", [](const std::string& path) { return ::symlink("/dev/null", path.c_str()) == 0; }},
+    {"DevZeroLink", [](const std::string& path) { return ::symlink("/dev/zero", path.c_str()) == 0; }}};
 
 } // namespace fixtures

@@ -7,17 +7,14 @@
 
 namespace fixtures {
 
-enum class SpecialFile {
-    Fifo,       // a named pipe nobody writes to
-    Socket,     // a Unix socket bound to the name
-    NullDevice, // a symbolic link to /dev/null
-    ZeroDevice, // a symbolic link to /dev/zero, which never ends
+struct SpecialFile {
+    const char* name;
+    bool (*make)(const std::string& path); // false when the system refuses
 };
-const char* SpecialFileName(SpecialFile kind);
-inline void PrintTo(SpecialFile kind, std::ostream* out) {
-    *out << SpecialFileName(kind);
+// A named pipe nobody writes to, a Unix socket, links to /dev/null and to the endless /dev/zero.
+extern const SpecialFile kSpecialFiles[4];
+inline void PrintTo(const SpecialFile& kind, std::ostream* out) {
+    *out << kind.name;
 }
-// Makes `kind` at `path`; false when the system refuses.
-bool MakeSpecialFile(SpecialFile kind, const std::string& path);
 
 } // namespace fixtures

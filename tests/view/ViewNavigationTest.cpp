@@ -1,10 +1,9 @@
 // Page turns, jumps and their refusals in one-page and two-page view, preparing the next
 // turn ahead and taking the prepared pictures at the turn; and the keys, wheel and mouse
-// buttons over the view, beside the ones the end-to-end journeys drive. Keys count as they
-// lie on the keyboard: Shift lets them through, Alt and Ctrl leave them to the accelerator
-// table, layouts do not move the digit row or the grave key.
+// buttons over the view. Keys count as they lie on the keyboard: Shift lets them through,
+// Alt and Ctrl leave them to the accelerator table, layouts do not move the digit row or
+// the grave key.
 #include "ViewTestSupport.h"
-#include "settings/Option.h"
 #include "view/CommandIds.h"
 #include "view/Messages.h"
 
@@ -12,24 +11,19 @@
 
 using namespace viewtest;
 
-namespace {
-// Setup: 2 two-page view, c reading ahead, W or S page 3 wide or square (wide pages stand
-// alone), ! and a digit an unreadable page. Moves: f forward, b backward, n and p ten pages
-// on and back, h home, e end, s the page dialog, 1, 2 and 7 the timer
-// ticks of that number (1 prepares forward, 2 backward), d every page file but the shown
-// ones deleted, r a resize of the shown window, 5 a redraw. Expected: the page landed on, the first page
-// prepared, the notice given (waiting for OK when the setup holds k), a preparation pending
-// after the moves when it holds B.
-using MoveCase =
-    std::tuple<const char*, std::string, int, std::size_t, const char*, std::size_t, int, const char*>;
-} // namespace
-
 class NavigationTest : public ViewTest {};
 
+// Setup: 2 two-page view, c reading ahead, W or S page 3 wide or square (wide pages stand
+// alone), ! and a digit an unreadable page. Moves: f forward, b backward, n and p ten pages
+// on and back, h home, e end, s the page dialog, 1, 2 and 7 the timer ticks of that number
+// (1 prepares forward, 2 backward), d every page file but the shown ones deleted, r a resize
+// of the shown window, 5 a redraw. Expected: the page landed on, the first page prepared
+// (-1 none), the notice given (waiting for OK when the setup holds k), a preparation still
+// pending after the moves when it holds B.
 TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotice) {
     using namespace viewtext;
     // clang-format off
-    const MoveCase cases[] = {
+    const std::tuple<const char*, std::string, int, std::size_t, const char*, std::size_t, int, const char*> cases[] = {
         {"forward past the last page", "", 10, 9, "f", 9, -1, kLastPage},
         {"backward before the first page", "", 10, 0, "b", 0, -1, kFirstPage},
         {"two-page forward not by two", "2", 10, 4, "f", 6, -1, nullptr},
@@ -76,15 +70,14 @@ TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotic
         Restart();
         const auto has = [&](char flag) { return setup.find(flag) != std::string::npos; };
         const std::size_t broken = has('!') ? std::size_t(setup[setup.find('!') + 1] - '0') : 99;
-        const bool twoPages = has('2');
-        g_option.bView2Page = twoPages;
+        const bool twoPages = (g_option.bView2Page = has('2'));
         g_option.bCacheNextFile = has('c');
         g_option.bAutoDetectWidth = 1;
         std::vector<PagePicture> pages;
         for (int i = 0; i < count; ++i)
-            pages.push_back(i == 3 && has('W')   ? PagePicture{150, 100, Qt::red}
-                            : i == 3 && has('S') ? PagePicture{100, 100, Qt::red}
-                                                 : NumberedPicture(i));
+            pages.push_back(i != 3 || !(has('W') || has('S'))
+                                ? NumberedPicture(i)
+                                : PagePicture{has('W') ? 150 : 100, 100, Qt::red});
         m_pages = WriteBook("book", pages);
         ASSERT_TRUE(broken >= m_pages.size() || fixtures::WriteFile(m_pages[broken], {'n', 'o', 't'}));
         if (count > 0) {
@@ -115,7 +108,8 @@ TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotic
             }
             // clang-format on
         }
-        EXPECT_EQ(m_messages->Texts(), notice ? std::vector<QString>{Text(notice)} : std::vector<QString>{});
+        EXPECT_EQ(m_messages->Texts(),
+                  notice ? std::vector{QString::fromUtf8(notice)} : std::vector<QString>{});
         // Notices close themselves (type 1) unless the setup asks to wait for OK.
         EXPECT_EQ(notice ? m_messages->calls.back().type : -1, !notice ? -1 : has('k') ? int(MB_OK) : 1);
         EXPECT_EQ(m_view->m_bBusy, has('B'));
@@ -182,8 +176,8 @@ Input Send(QEvent* event) {
 const std::vector<int> kBars = {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
 } // namespace
 
+// Setup: 2 two-page view, r rotated, - no page current.
 TEST_F(NavigationTest, EachInputReachesItsActionAndNothingElse) {
-    // Setup: 2 two-page view, r rotated, - no page current.
     // clang-format off
     const std::tuple<const char*, Input, Effect, std::vector<int>, std::string> cases[] = {
         {"Insert", Key(Qt::Key_Insert), Forward, {}, ""},
@@ -213,17 +207,14 @@ TEST_F(NavigationTest, EachInputReachesItsActionAndNothingElse) {
         {"rotated: click left of the middle column", Click(99, 140), Backward, {}, "r"},
         {"rotated: click on the middle column", Click(100, 5), Forward, {}, "r"},
         {"click with no page current", Click(100, 140), Nothing, {}, "-"},
-        {"a small notch towards the reader", Send(new QWheelEvent({1, 1}, {1, 1}, {}, {0, -15}, {}, {}, Qt::NoScrollPhase, false)),
-         Forward, {}, ""},
-        {"double click", Send(new QMouseEvent(QEvent::MouseButtonDblClick, {1, 1}, {1, 1}, Qt::LeftButton, Qt::LeftButton, {})),
-         Nothing, {ID_VIEW_TOOLBAR}, ""},
+        {"a small notch towards the reader", Send(new QWheelEvent({1, 1}, {1, 1}, {}, {0, -15}, {}, {}, Qt::NoScrollPhase, false)), Forward, {}, ""},
+        {"double click", Send(new QMouseEvent(QEvent::MouseButtonDblClick, {1, 1}, {1, 1}, Qt::LeftButton, Qt::LeftButton, {})), Nothing, {ID_VIEW_TOOLBAR}, ""},
     };
     // clang-format on
     OpenBook(6);
     for (const auto& [fault, input, effect, posted, setup] : cases) {
         SCOPED_TRACE(fault);
-        const bool twoPages = setup == "2";
-        g_option.bView2Page = twoPages;
+        const bool twoPages = (g_option.bView2Page = setup == "2");
         g_option.bRotate = setup == "r";
         const std::size_t from = m_view->m_itCurPage = setup == "-" ? 6 : 2;
         m_view->ShowCurrentPage();

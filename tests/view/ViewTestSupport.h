@@ -20,8 +20,7 @@ namespace viewtest {
 
 using Paths = std::vector<std::string>;
 
-class FakeFrameHost : public CFrameHost {
-public:
+struct FakeFrameHost : CFrameHost {
     void ShowPageStatus(const QString& title) override { titles.push_back(title); }
     void SetProgressPos(int position) override { progress.push_back(position); }
     void PostCommand(int id) override { posted.push_back(id); }
@@ -30,7 +29,8 @@ public:
 };
 
 // A picture of its own size and colour per page, so that the decoded surface tells the
-// pages apart: taller than wide, each page one pixel wider than the one before it.
+// pages apart: taller than wide, each page one pixel wider than the one before it. A page
+// of no colour is textured like a scan.
 struct PagePicture {
     int width, height;
     QColor color;
@@ -38,24 +38,21 @@ struct PagePicture {
 inline PagePicture NumberedPicture(int index) {
     return {40 + index, 100, QColor::fromHsv(index * 37 % 360, 200, 200)};
 }
-// A page of no colour is textured like a scan.
 inline fixtures::Bytes JpegPage(const PagePicture& page) {
-    QImage image = page.color.isValid() ? QImage(page.width, page.height, QImage::Format_RGB32)
-                                        : fixtures::ScanLikePage(page.width, page.height);
+    QImage image = fixtures::ScanLikePage(page.width, page.height);
     if (page.color.isValid())
         image.fill(page.color);
     return fixtures::EncodeJpeg(image, 95);
 }
 // JPEG pages come back within a few levels of their colour.
 inline bool Near(std::uint32_t pixel, QColor expected) {
-    const int r = int(pixel >> 16 & 0xFF), g = int(pixel >> 8 & 0xFF), b = int(pixel & 0xFF);
-    return std::abs(r - expected.red()) <= 12 && std::abs(g - expected.green()) <= 12 &&
-           std::abs(b - expected.blue()) <= 12;
+    const QColor got{QRgb(pixel)};
+    return std::abs(got.red() - expected.red()) <= 12 && std::abs(got.green() - expected.green()) <= 12 &&
+           std::abs(got.blue() - expected.blue()) <= 12;
 }
 
 // Records every GMessageBox and GMessageBoxAutoClose call while it lives; each answers at once.
-class MessageRecorder {
-public:
+struct MessageRecorder {
     MessageRecorder() {
         SetGMessageBoxHook([this](const GMessageBoxCall& call) { return calls.push_back(call), int(IDOK); });
     }
@@ -82,7 +79,7 @@ protected:
         SetPlainSwitches();
         g_option.sRecentFolder.clear();
         g_recentBooks.Load(), g_recentBooks.Clear(), g_recentBooks.Save(); // nothing read yet
-        m_frame.titles.clear(), m_frame.progress.clear(), m_frame.posted.clear();
+        m_frame = FakeFrameHost();
         m_messages = std::make_unique<MessageRecorder>();
         m_view = std::make_unique<CTavimoView>();
         m_view->SetFrame(&m_frame);
@@ -99,12 +96,12 @@ protected:
     std::string TempPath(const std::string& name) const { return m_dir.filePath(name.c_str()).toStdString(); }
     // Writes the pages as page00.jpg, page01.jpg, ... into a folder; returns their paths.
     Paths WriteBook(const std::string& name, const std::vector<PagePicture>& pages) {
-        QDir().mkpath(TempPath(name).c_str());
         Paths paths;
         for (const PagePicture& page : pages) {
             paths.push_back(
                 TempPath(name + QString::asprintf("/page%02d.jpg", int(paths.size())).toStdString()));
-            EXPECT_TRUE(fixtures::WriteFile(paths.back(), JpegPage(page)));
+            EXPECT_TRUE(QDir().mkpath(TempPath(name).c_str()) &&
+                        fixtures::WriteFile(paths.back(), JpegPage(page)));
         }
         return paths;
     }
@@ -116,7 +113,6 @@ protected:
         m_view->ScanFolder(TempPath("book"));
     }
     int CurrentWidth() const { return m_view->m_pPage1->GetWidth(); }
-    static QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
     // Runs the event loop until `done` holds or five seconds are up. (Qt's QTRY macros report
     // to QTest's own result, which a GoogleTest case never sees.)
     static bool WaitUntil(const std::function<bool()>& done) { return QTest::qWaitFor(done, 5000); }

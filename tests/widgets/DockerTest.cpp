@@ -6,8 +6,6 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(Docker, SnapsWithinFifteenPixelsOfAnEdgeOfTheWorkArea) {
     const QRect area(0, 0, 800, 560), offset(100, 50, 700, 500); // a task bar of 40 pixels below
     // Left is tried first, then right: in a narrow area right wins; so does bottom over top.
@@ -31,22 +29,19 @@ TEST(Docker, SnapsWithinFifteenPixelsOfAnEdgeOfTheWorkArea) {
 }
 
 TEST(Docker, WindowFollowsTheMouseOnlyBetweenPressAndRelease) {
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     QWidget window;
     window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    window.setGeometry(QRect(area.center(), QSize(120, 80)));
+    window.setGeometry(QRect(QGuiApplication::primaryScreen()->availableGeometry().center(), QSize(120, 80)));
     window.show();
     GDocker docker;
     docker.Attach(&window);
     const QPoint start = window.pos();
     docker.OnMouseMove(QPoint(300, 300));
-    EXPECT_FALSE(docker.IsDragging() || window.pos() != start);
+    EXPECT_FALSE(docker.IsDragging() || window.pos() != start) << "moved before a press";
     docker.OnButtonDown(QPoint(500, 500));
     docker.OnMouseMove(QPoint(530, 480));
     EXPECT_TRUE(docker.IsDragging() && window.pos() == start + QPoint(30, -20));
     docker.OnButtonUp();
     docker.OnMouseMove(QPoint(600, 550));
-    EXPECT_FALSE(docker.IsDragging() || window.pos() != start + QPoint(30, -20));
+    EXPECT_FALSE(docker.IsDragging() || window.pos() != start + QPoint(30, -20)) << "moved after the release";
 }
-
-} // namespace

@@ -1,25 +1,16 @@
 // GMessageBoxWnd and GMessageBox: layout, caption, results per button, the countdown, the
-// title rules and the owner.
+// title rules, dragging and the owner.
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
-
-// Runs the window modally and acts once its loop is running.
-int RunAndThen(GMessageBoxWnd& wnd, std::function<void()> act) {
-    QTimer::singleShot(0, &wnd, std::move(act));
-    return wnd.RunModal();
-}
 
 class MessageWindow : public ::testing::Test {
 protected:
@@ -30,7 +21,15 @@ protected:
         EXPECT_TRUE(m_wnd->Create(owner, text, title, type, flags, seconds));
         return *m_wnd;
     }
-    QString ButtonText(int id) { return static_cast<QPushButton*>(m_wnd->Child(id))->text(); }
+    // Runs the window modally and acts once its loop is running.
+    int RunAndThen(std::function<void()> act) {
+        QTimer::singleShot(0, m_wnd.get(), std::move(act));
+        return m_wnd->RunModal();
+    }
+    QString ButtonTexts() {
+        return static_cast<QPushButton*>(m_wnd->Child(1))->text() + "/" +
+               static_cast<QPushButton*>(m_wnd->Child(2))->text();
+    }
     std::unique_ptr<GMessageBoxWnd> m_wnd;
 };
 
@@ -55,26 +54,25 @@ TEST_F(MessageWindow, SizeFollowsTheLinesAndTheWidestLineWithTheButtonsPlacedFro
     const int W = wide.ClientGeometry(27).width();
     EXPECT_EQ(QList<int>({wide.width(), wide.ClientGeometry(1).x(), wide.ClientGeometry(2).x()}),
               QList<int>({W + 82, W - 81, W - 6}));
-    EXPECT_TRUE(ButtonText(1) == "확인" && ButtonText(2) == "취소");
+    EXPECT_EQ(ButtonTexts(), "확인/취소");
     Make(MB_YESNO);
-    EXPECT_TRUE(ButtonText(1) == "예" && ButtonText(2) == "아니오");
+    EXPECT_EQ(ButtonTexts(), "예/아니오");
 }
 
 TEST_F(MessageWindow, CaptionIsWhiteTextOnTheIntegerGradientAndTheTitleRulesHold) {
     const CDib& plain = Make(MB_OK, 0, "x", nullptr, "").CaptionImage();
     ASSERT_EQ(QSize(plain.GetWidth(), plain.GetHeight()), QSize(117, 20));
     for (int x = 0; x < 117; ++x) // the top row holds no text
-        EXPECT_EQ(plain.GetPixel(x, 0),
+        ASSERT_EQ(plain.GetPixel(x, 0),
                   ((x * 140 / 117) << 16) | ((x * 161 / 117) << 8) | (200 + x * 55 / 117))
             << x;
+    EXPECT_EQ(m_wnd->Title(), " Morvel");
     const CDib& titled = Make(MB_OK, 0, "x", nullptr, "MMMMMM").CaptionImage();
     int white = 0; // brighter red and green than anywhere on the gradient: drawn text
     for (int y = 0; y < titled.GetHeight(); ++y)
         for (int x = 0; x < 60; ++x)
-            white +=
-                ((titled.GetPixel(x, y) >> 16) & 0xFF) > 200 && ((titled.GetPixel(x, y) >> 8) & 0xFF) > 200;
+            white += (titled.GetPixel(x, y) >> 16 & 0xFF) > 200 && (titled.GetPixel(x, y) >> 8 & 0xFF) > 200;
     EXPECT_GT(white, 10);
-    EXPECT_EQ(Make(MB_OK, 0, "x", nullptr, "").Title(), " Morvel");
     EXPECT_EQ(Make(MB_OK, 0, "x", nullptr, "Tavimo").Title(), " Tavimo");
     QString seen;
     QTimer::singleShot(0, [&] {
@@ -87,22 +85,23 @@ TEST_F(MessageWindow, CaptionIsWhiteTextOnTheIntegerGradientAndTheTitleRulesHold
 }
 
 TEST_F(MessageWindow, EachButtonGivesItsResultAndWhatCannotEndTheBoxIsIgnored) {
-    const auto click = [](int id) {
-        return [id](GMessageBoxWnd& w) { QTest::mouseClick(w.Child(id), Qt::LeftButton); };
+    using Act = std::function<void(GMessageBoxWnd&)>;
+    const auto click = [](int id) -> Act {
+        return [id](auto& w) { QTest::mouseClick(w.Child(id), Qt::LeftButton); };
     };
-    const auto escape = [](GMessageBoxWnd& w) { QTest::keyClick(w.Child(1), Qt::Key_Escape); };
-    const auto closeEvent = [](GMessageBoxWnd& w) {
+    const Act escape = [](GMessageBoxWnd& w) { QTest::keyClick(w.Child(1), Qt::Key_Escape); };
+    const Act closeEvent = [](GMessageBoxWnd& w) {
         QCoreApplication::postEvent(&w, new QEvent(GMessageBoxWnd::CloseEventType()));
     };
     // Ignored ones are followed by OK from a later turn of the loop: had the window ended, the loop is gone.
-    const auto ignored = [](std::function<void(GMessageBoxWnd&)> act) {
-        return [act](GMessageBoxWnd& w) {
+    const auto ignored = [click](Act act) -> Act {
+        return [act, click](GMessageBoxWnd& w) {
             act(w);
             QCoreApplication::processEvents();
-            QTimer::singleShot(0, &w, [&w] { QTest::mouseClick(w.Child(1), Qt::LeftButton); });
+            QTimer::singleShot(0, &w, [&w, click] { click(1)(w); });
         };
     };
-    const std::tuple<const char*, int, std::function<void(GMessageBoxWnd&)>, int> rows[] = {
+    const std::tuple<const char*, int, Act, int> rows[] = {
         {"OK clicked", MB_OKCANCEL, click(1), IDOK},
         {"Cancel clicked", MB_OKCANCEL, click(2), IDCANCEL},
         {"Yes clicked", MB_YESNO, click(1), IDYES},
@@ -114,7 +113,7 @@ TEST_F(MessageWindow, EachButtonGivesItsResultAndWhatCannotEndTheBoxIsIgnored) {
         {"close() ignored", MB_OKCANCEL, ignored([](GMessageBoxWnd& w) { EXPECT_FALSE(w.close()); }), IDOK}};
     for (const auto& [what, type, act, expected] : rows) {
         GMessageBoxWnd& wnd = Make(type);
-        EXPECT_EQ(RunAndThen(wnd, [&] { act(wnd); }), expected) << what;
+        EXPECT_EQ(RunAndThen([&] { act(wnd); }), expected) << what;
     }
 }
 
@@ -123,10 +122,9 @@ TEST_F(MessageWindow, CountdownShowsRemainingSecondsAndClosesBelowOne) {
     GMessageBoxWnd& wnd = Make(MB_OK, GMB_AUTOCLOSE | GMB_NOBUTTON, "%d초 후 닫힘 (100%%)", nullptr, "t", 3);
     EXPECT_EQ(wnd.MessageText(), "3초 후 닫힘 (100%)");
     QStringList shown;
-    auto* recorder = new QTimer(&wnd);
-    const auto* message = static_cast<QLabel*>(wnd.Child(27));
-    QObject::connect(recorder, &QTimer::timeout, [&] { shown << message->text(); });
-    recorder->start(1);
+    QTimer recorder;
+    QObject::connect(&recorder, &QTimer::timeout, [&] { shown << wnd.MessageText(); });
+    recorder.start(1);
     EXPECT_EQ(wnd.RunModal(), IDOK);
     EXPECT_EQ(wnd.Remaining(), 0);
     EXPECT_TRUE(shown.contains("2초 후 닫힘 (100%)")) << shown.join(" | ").toStdString();
@@ -147,7 +145,7 @@ TEST_F(MessageWindow, DraggingByTheTextMovesItButAButtonDoesNot) {
     for (const auto& [id, expectedMove] : {std::pair{27, QPoint(20, 10)}, std::pair{1, QPoint(0, 0)}}) {
         GMessageBoxWnd& wnd = Make(MB_OK, 0, "drag me");
         QPoint moved;
-        RunAndThen(wnd, [&wnd, &moved, id = id] {
+        RunAndThen([&wnd, &moved, id = id] {
             wnd.move(200, 200);
             const QPoint start = wnd.pos();
             QTest::mousePress(wnd.Child(id), Qt::LeftButton, {}, QPoint(5, 5));
@@ -174,8 +172,10 @@ TEST_F(MessageWindow, RunModalDisablesOnlyTheOwnerAndIsCentredOverItsWindowInsid
         view->setEnabled(!corner);
         bool viewEnabled = true, frameEnabled = false;
         QRect placed;
-        RunAndThen(Make(MB_OK, 0, "x", view), [&] {
-            viewEnabled = view->isEnabled(), frameEnabled = frame.isEnabled(),
+        Make(MB_OK, 0, "x", view);
+        RunAndThen([&] {
+            viewEnabled = view->isEnabled();
+            frameEnabled = frame.isEnabled();
             placed = m_wnd->frameGeometry();
             m_wnd->Close();
         });

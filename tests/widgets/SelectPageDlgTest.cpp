@@ -9,8 +9,6 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(SelectPageDialog, CurrentPageIsInViewAndOkTakesTheTopmostOrWaitsForOne) {
     std::vector<std::string> pages = {"/books/a/001.jpg", "/books/a/한글.gif"};
     for (int i = 2; i < 300; ++i)
@@ -21,22 +19,18 @@ TEST(SelectPageDialog, CurrentPageIsInViewAndOkTakesTheTopmostOrWaitsForOne) {
     ASSERT_EQ(list->topLevelItemCount(), 300);
     EXPECT_EQ(list->topLevelItem(1)->text(0).toStdString(), pages[1]);
     EXPECT_TRUE(CSelectPageDlg(&pages, 300).List()->selectedItems().isEmpty()) << "no current page";
-    const auto select = [list](std::initializer_list<int> rows) {
+    const auto selectAndOk = [&](std::initializer_list<int> rows) {
         list->clearSelection();
         for (const int row : rows)
             list->topLevelItem(row)->setSelected(true);
+        QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
     };
     QTimer::singleShot(0, &dlg, [&] {
-        QTreeWidgetItem* item = list->topLevelItem(237);
-        EXPECT_TRUE(list->viewport()->rect().intersects(list->visualItemRect(item)));
-        select({});
-        QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
+        EXPECT_TRUE(list->viewport()->rect().intersects(list->visualItemRect(list->topLevelItem(237))));
+        selectAndOk({});
         EXPECT_TRUE(dlg.isVisible()) << "OK with nothing selected ended the dialog";
-        select({30, 12, 40});
-        QTest::mouseClick(dlg.OkButton(), Qt::LeftButton);
+        selectAndOk({30, 12, 40});
     });
     EXPECT_EQ(dlg.exec(), QDialog::Accepted);
     EXPECT_EQ(dlg.SelectedIndex(), 12);
 }
-
-} // namespace
