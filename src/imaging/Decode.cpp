@@ -12,6 +12,7 @@
 #include <QImageReader>
 #include <turbojpeg.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -157,6 +158,62 @@ void CopyOpaque(CDib& dib, const QImage& picture)
     }
 }
 
+// Picture rows [first, last) that the bytes of a BMP do not reach.
+struct RowRange {
+    int first = 0;
+    int last = 0;
+};
+
+std::uint32_t LittleEndian(const std::uint8_t* bytes, int count)
+{
+    std::uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = value << 8 | bytes[i];
+    return value;
+}
+
+// Qt's reader accepts an uncompressed BMP cut short and hands back a picture whose missing
+// rows were never written. The rows the file holds follow from its header: whole rows of
+// the declared stride from the pixel data's offset, bottom row first unless the height is
+// negative. Compressed BMPs come back from Qt with their missing rows cleared.
+RowRange BmpRowsMissing(const std::uint8_t* data, std::uint32_t size)
+{
+    constexpr std::uint32_t kCoreHeader = 12, kInfoHeader = 40;
+    constexpr std::uint32_t kUncompressed = 0, kBitFields = 3, kAlphaBitFields = 6;
+    if (size < 26)
+        return {};
+    const std::uint32_t dataOffset = LittleEndian(data + 10, 4);
+    const std::uint32_t headerSize = LittleEndian(data + 14, 4);
+    long long width = 0, height = 0;
+    std::uint32_t bits = 0, compression = kUncompressed;
+    if (headerSize == kCoreHeader) {
+        width = LittleEndian(data + 18, 2);
+        height = LittleEndian(data + 20, 2);
+        bits = LittleEndian(data + 24, 2);
+    } else if (headerSize >= kInfoHeader && size >= 34) {
+        width = static_cast<std::int32_t>(LittleEndian(data + 18, 4));
+        height = static_cast<std::int32_t>(LittleEndian(data + 22, 4));
+        bits = LittleEndian(data + 28, 2);
+        compression = LittleEndian(data + 30, 4);
+    }
+    if (compression != kUncompressed && compression != kBitFields && compression != kAlphaBitFields)
+        return {};
+    const bool topDown = height < 0;
+    const long long rows = topDown ? -height : height;
+    const long long stride = (width * bits + 31) / 32 * 4;
+    if (width <= 0 || rows <= 0 || stride <= 0 || rows > imaging::kMaxPictureSide)
+        return {};
+    const long long present = size > dataOffset ? std::min<long long>((size - dataOffset) / stride, rows) : 0;
+    const int missing = static_cast<int>(rows - present);
+    return topDown ? RowRange{static_cast<int>(present), static_cast<int>(rows)} : RowRange{0, missing};
+}
+
+void FillRows(QImage& picture, RowRange rows, std::uint8_t value)
+{
+    for (int y = rows.first; y < std::min(rows.last, picture.height()); ++y)
+        std::memset(picture.scanLine(y), value, static_cast<std::size_t>(picture.bytesPerLine()));
+}
+
 bool DecodeWithQt(CDib& dib, const std::uint8_t* data, std::uint32_t size, PictureKind kind)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
@@ -176,10 +233,15 @@ bool DecodeWithQt(CDib& dib, const std::uint8_t* data, std::uint32_t size, Pictu
         return false;
     if (!imaging::PictureSizeAllowed(picture.width(), picture.height()))
         return false;
+    // Rows a truncated BMP lacks are shown white, like the rest of a fresh page, and are
+    // cleared before the conversion reads them.
+    const RowRange missing = kind == PictureKind::Bmp ? BmpRowsMissing(data, size) : RowRange{};
+    FillRows(picture, missing, 0x00);
     const bool opaque = !picture.hasAlphaChannel();
     picture = picture.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
     if (picture.isNull() || !PrepareSurface(dib, picture.width(), picture.height()))
         return false;
+    FillRows(picture, missing, 0xFF);
     if (opaque)
         CopyOpaque(dib, picture);
     else
