@@ -16,9 +16,8 @@ constexpr long long kMinPixelsToSplit = 1LL << 17;
 constexpr long long kPixelsPerBand = 1LL << 16;
 constexpr long long kMaxBands = 32;
 
-// The bands still to run and which of them are finished. The helper thread shares it, so
-// that a helper the machine schedules late finds every band taken and leaves without anyone
-// waiting for it; it touches the bounds and the work only for a band it claimed.
+// The bands still to run and which of them are finished, shared by the calling thread and
+// its helper.
 class BandQueue {
 public:
     BandQueue(const std::vector<int>& bounds, const RowWork& work)
@@ -37,8 +36,6 @@ public:
     {
         m_work(Begin(band), End(band), report);
         m_done[static_cast<std::size_t>(band)].store(true, std::memory_order_release);
-        m_finished.fetch_add(1, std::memory_order_release);
-        m_finished.notify_all();
     }
 
     void RunAll()
@@ -47,19 +44,11 @@ public:
             Run(band, nullptr);
     }
 
-    void WaitForAll()
-    {
-        for (int finished = m_finished.load(std::memory_order_acquire); finished < m_count;
-             finished = m_finished.load(std::memory_order_acquire))
-            m_finished.wait(finished, std::memory_order_acquire);
-    }
-
 private:
     const std::vector<int>& m_bounds;
     const RowWork& m_work;
     const int m_count;
     std::atomic<int> m_next{0};
-    std::atomic<int> m_finished{0};
     std::unique_ptr<std::atomic<bool>[]> m_done;
 };
 
@@ -80,32 +69,34 @@ std::vector<int> PlanBands(int rows, long long cost)
 
 void RunBands(const std::vector<int>& bounds, const RowWork& work, const RowStart& onRowStart)
 {
-    const auto queue = std::make_shared<BandQueue>(bounds, work);
-    if (queue->Count() <= 0)
+    BandQueue queue(bounds, work);
+    if (queue.Count() <= 0)
         return;
     const RowStart* report = onRowStart ? &onRowStart : nullptr;
-    if (queue->Count() > 1) {
+    std::jthread helper;
+    if (queue.Count() > 1) {
         try {
-            std::thread([queue] { queue->RunAll(); }).detach();
+            helper = std::jthread([&queue] { queue.RunAll(); });
         } catch (const std::system_error&) {
             // no thread to be had: the calling thread takes every band
         }
     }
     int reported = 0; // bands whose rows were all reported
     const auto reportBand = [&](int band) {
-        for (int row = queue->Begin(band); report && row < queue->End(band); ++row)
+        for (int row = queue.Begin(band); report && row < queue.End(band); ++row)
             onRowStart(row);
     };
-    for (int band = queue->Claim(); band < queue->Count(); band = queue->Claim()) {
-        while (reported < band && queue->IsDone(reported))
+    for (int band = queue.Claim(); band < queue.Count(); band = queue.Claim()) {
+        while (reported < band && queue.IsDone(reported))
             reportBand(reported++);
         const bool inOrder = reported == band;
-        queue->Run(band, inOrder ? report : nullptr);
+        queue.Run(band, inOrder ? report : nullptr);
         if (inOrder)
             ++reported;
     }
-    queue->WaitForAll(); // the bands the helper holds
-    while (reported < queue->Count())
+    if (helper.joinable())
+        helper.join(); // the bands the helper holds; it ends with the job
+    while (reported < queue.Count())
         reportBand(reported++);
 }
 

@@ -15,8 +15,8 @@ using RowWork = std::function<void(int begin, int end, const RowStart* onRowStar
 std::vector<int> PlanBands(int rows, long long cost);
 
 // Runs work over the planned bands. With more than one band a helper thread takes bands from
-// the same queue as the calling thread, so a helper that a busy machine does not schedule
-// costs at most the band it holds. onRowStart, when set, is called once for every row, in
+// the same queue as the calling thread, so a helper that a busy machine schedules late takes
+// fewer bands; the call returns once the helper has ended. onRowStart, when set, is called once for every row, in
 // row order and always on the calling thread: before each row of a band the caller runs
 // after all earlier bands were reported, otherwise once the band is done. Work on different
 // bands must be independent.
