@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <new>
 
 namespace imaging {
@@ -38,20 +37,67 @@ bool PictureSizeAllowed(long long width, long long height)
         && width * height <= kMaxPicturePixels;
 }
 
-} // namespace imaging
-
-namespace {
-
-using imaging::PictureKind;
-
-// A picture keeps the surface when it has its size (so transparent parts show the old
-// picture); any other size gets a fresh white surface.
 bool PrepareSurface(CDib& dib, int width, int height)
 {
     if (dib.IsCreated() && dib.GetWidth() == width && dib.GetHeight() == height)
         return true;
     return dib.Create(width, height, DIB_24BPP, 0xFFFFFF);
 }
+
+JpegPlan PlanJpeg(const std::uint8_t* data, std::uint32_t size)
+{
+    JpegPlan plan;
+    const tjhandle handle = tjInitDecompress();
+    if (!handle)
+        return plan;
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    const bool headerRead = tjDecompressHeader3(handle, data, size, &width, &height, &subsampling, &colorspace) == 0;
+    tjDestroy(handle);
+    if (!headerRead || colorspace == TJCS_CMYK || colorspace == TJCS_YCCK) {
+        plan.verdict = JpegVerdict::Fallback;
+        return plan;
+    }
+    // Every 8 x 8 block costs a Huffman-coded JPEG at least a bit or so; a header claiming
+    // far more pixels than the bytes could hold is lying, and must not cost an allocation.
+    if (static_cast<long long>(width) * height > static_cast<long long>(size) * kMaxJpegPixelsPerByte)
+        return plan;
+    // A picture beyond the limits is shown at the largest reduction that brings it inside.
+    for (const int denominator : {1, 2, 4, 8}) {
+        const tjscalingfactor factor{1, denominator};
+        if (PictureSizeAllowed(TJSCALED(width, factor), TJSCALED(height, factor))) {
+            plan = {JpegVerdict::Decode, TJSCALED(width, factor), TJSCALED(height, factor), denominator};
+            break;
+        }
+    }
+    return plan;
+}
+
+bool ReadPictureFile(const std::string& path, std::vector<std::uint8_t>& bytes)
+{
+    CRegularFile file;
+    if (!file.Open(path))
+        return false;
+    const std::int64_t length = file.Size();
+    if (length <= 0 || length > kMaxPictureFileBytes)
+        return false;
+    try {
+        bytes.resize(static_cast<std::size_t>(length));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    // A file cut short while it is read decodes what was there.
+    const std::int64_t got = file.ReadAt(0, bytes.data(), bytes.size());
+    if (got <= 0)
+        return false;
+    bytes.resize(static_cast<std::size_t>(got));
+    return true;
+}
+
+} // namespace imaging
+
+namespace {
+
+using imaging::PictureKind;
 
 struct TurboHandle {
     tjhandle handle = tjInitDecompress();
@@ -67,42 +113,18 @@ enum class JpegResult { Drawn, Failed, Unsupported };
 
 JpegResult DecodeJpeg(CDib& dib, const std::uint8_t* data, std::uint32_t size)
 {
+    const imaging::JpegPlan plan = imaging::PlanJpeg(data, size);
+    if (plan.verdict != imaging::JpegVerdict::Decode)
+        return plan.verdict == imaging::JpegVerdict::Fallback ? JpegResult::Unsupported : JpegResult::Failed;
     // A fresh decoder each time: one that reported an error or a warning keeps state
     // that can make the next picture's scan limit misfire.
     const TurboHandle turbo;
-    if (!turbo.handle)
-        return JpegResult::Failed;
-    int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (tjDecompressHeader3(turbo.handle, data, size, &width, &height, &subsampling, &colorspace) != 0)
-        return JpegResult::Unsupported;
-    if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK)
-        return JpegResult::Unsupported;
-    // Every 8 x 8 block costs a Huffman-coded JPEG at least a bit or so; a header claiming
-    // far more pixels than the bytes could hold is lying, and must not cost an allocation.
-    if (static_cast<long long>(width) * height > static_cast<long long>(size) * imaging::kMaxJpegPixelsPerByte)
-        return JpegResult::Failed;
-    // A picture beyond the limits is shown at the largest reduction that brings it inside.
-    int scaledW = width, scaledH = height;
-    if (!imaging::PictureSizeAllowed(width, height)) {
-        bool fits = false;
-        for (const int denominator : {2, 4, 8}) {
-            const tjscalingfactor factor{1, denominator};
-            scaledW = TJSCALED(width, factor);
-            scaledH = TJSCALED(height, factor);
-            if (imaging::PictureSizeAllowed(scaledW, scaledH)) {
-                fits = true;
-                break;
-            }
-        }
-        if (!fits)
-            return JpegResult::Failed;
-    }
-    if (!PrepareSurface(dib, scaledW, scaledH))
+    if (!turbo.handle || !imaging::PrepareSurface(dib, plan.width, plan.height))
         return JpegResult::Failed;
     // Bottom-up BGR rows are exactly the surface's layout: decode into it directly.
     const int flags = TJFLAG_BOTTOMUP | TJFLAG_LIMITSCANS;
-    if (tjDecompress2(turbo.handle, data, size, dib.GetRowPtr(scaledH - 1), scaledW, dib.GetStride(), scaledH,
-                      TJPF_BGR, flags)
+    if (tjDecompress2(turbo.handle, data, size, dib.GetRowPtr(plan.height - 1), plan.width, dib.GetStride(),
+                      plan.height, TJPF_BGR, flags)
         != 0) {
         // A warning (a truncated file, say) leaves the part that could be decoded, as
         // other viewers show it; anything else is a failure.
@@ -239,7 +261,7 @@ bool DecodeWithQt(CDib& dib, const std::uint8_t* data, std::uint32_t size, Pictu
     FillRows(picture, missing, 0x00);
     const bool opaque = !picture.hasAlphaChannel();
     picture = picture.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
-    if (picture.isNull() || !PrepareSurface(dib, picture.width(), picture.height()))
+    if (picture.isNull() || !imaging::PrepareSurface(dib, picture.width(), picture.height()))
         return false;
     FillRows(picture, missing, 0xFF);
     if (opaque)
@@ -272,18 +294,6 @@ bool CDib::LoadFromMemory(const void* data, std::uint32_t size)
 
 bool CDib::LoadFromFile(const std::string& path)
 {
-    CRegularFile file;
-    if (!file.Open(path))
-        return false;
-    const std::int64_t length = file.Size();
-    if (length <= 0 || length > imaging::kMaxPictureFileBytes)
-        return false;
-    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(length)]);
-    if (!buffer)
-        return false;
-    // A file cut short while it is read decodes what was there.
-    const std::int64_t got = file.ReadAt(0, buffer.get(), static_cast<std::size_t>(length));
-    if (got <= 0)
-        return false;
-    return LoadFromMemory(buffer.get(), static_cast<std::uint32_t>(got));
+    std::vector<std::uint8_t> bytes;
+    return imaging::ReadPictureFile(path, bytes) && LoadFromMemory(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
 }

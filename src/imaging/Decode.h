@@ -4,6 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
+
+class CDib;
 
 namespace imaging {
 
@@ -20,5 +24,25 @@ inline constexpr long long kMaxJpegPixelsPerByte = 1024;
 
 // Largest file LoadFromFile reads into memory.
 inline constexpr long long kMaxPictureFileBytes = 1LL << 30;
+
+// Reads a picture file whole into `bytes` (a file cut short while it is read gives what was
+// there); false when it cannot be read, is empty or is beyond kMaxPictureFileBytes.
+bool ReadPictureFile(const std::string& path, std::vector<std::uint8_t>& bytes);
+
+// What the JPEG path makes of a header: the picture is decoded at 1/denominator of its size
+// into a width x height surface (the denominator is 1 unless the picture is beyond the
+// limits), refused, or left to Qt's reader (a variant TurboJPEG does not take).
+enum class JpegVerdict { Decode, Refuse, Fallback };
+struct JpegPlan {
+    JpegVerdict verdict = JpegVerdict::Refuse;
+    int width = 0;
+    int height = 0;
+    int denominator = 1;
+};
+JpegPlan PlanJpeg(const std::uint8_t* data, std::uint32_t size);
+
+// Gives the surface a picture's size: a surface that already has it is kept (transparent
+// parts show the old picture); any other size gets a fresh white surface.
+bool PrepareSurface(CDib& dib, int width, int height);
 
 } // namespace imaging

@@ -4,7 +4,7 @@
 
 #include "ResamplePlan.h"
 #include "RowBands.h"
-#include "SmoothRow.h"
+#include "SmoothScale.h"
 
 #include <algorithm>
 #include <cstring>
@@ -69,36 +69,61 @@ bool CDib::StretchTo(CDib* dest, int dL, int dT, int dR, int dB, int sL, int sT,
 
 bool CDib::SmoothStretchTo(CDib* dest, int dL, int dT, int dR, int dB, int sL, int sT, int sR, int sB) const
 {
-    if (!dest || !dest->IsCreated() || !AcceptsSource(*this))
+    if (!dest)
         return false;
-    ResamplePlan plan;
-    if (!imaging::PlanResample(m_nWidth, m_nHeight, dest->m_nWidth, dest->m_nHeight,
-                               {dL, dT, dR, dB, sL, sT, sR, sB}, true, plan))
+    imaging::SmoothScale scale;
+    if (!scale.Plan(*this, *dest, {dL, dT, dR, dB, sL, sT, sR, sB}))
         return false;
-    const int cols = plan.x1 - plan.x0;
-    const int rows = plan.y1 - plan.y0 + 1; // the bottom row is drawn too
-    if (rows <= 0)
+    if (scale.Rows() <= 0)
         return true;
-    imaging::SmoothColumns columns;
-    columns.Plan(plan.fx0, plan.stepX, std::max(cols, 0), m_nWidth);
-    const int total = plan.y1 - plan.y0;
     imaging::RowStart onRowStart;
     if (m_pfnProgress) {
-        onRowStart = [this, total](int k) { m_pfnProgress(k, total, m_pProgressParam); };
+        onRowStart = [this, total = scale.ProgressTotal()](int k) { m_pfnProgress(k, total, m_pProgressParam); };
     }
     imaging::RunInRowBands(
-        rows, static_cast<long long>(rows) * std::max(cols, 0),
-        [&](int begin, int end, const imaging::RowStart* report) {
-            for (int k = begin; k < end; ++k) {
-                if (report)
-                    (*report)(k);
-                const std::int64_t fy = plan.fy0 + plan.stepY * k;
-                const int upper = ClampIndex(fy, m_nHeight);
-                const int lower = ClampIndex(fy + 65536, m_nHeight);
-                std::uint8_t* out = dest->GetRowPtr(plan.y0 + k) + 3 * static_cast<std::size_t>(plan.x0);
-                columns.DrawRow(GetRowPtr(upper), GetRowPtr(lower), static_cast<std::uint32_t>(fy & 0xFFFF), out);
-            }
-        },
+        scale.Rows(), static_cast<long long>(scale.Rows()) * scale.Columns(),
+        [&scale](int begin, int end, const imaging::RowStart* report) { scale.DrawRows(begin, end, report); },
         onRowStart);
     return true;
 }
+
+namespace imaging {
+
+bool SmoothScale::Plan(const CDib& source, CDib& dest, const ResampleRects& rects)
+{
+    if (!dest.IsCreated() || !AcceptsSource(source))
+        return false;
+    if (!PlanResample(source.GetWidth(), source.GetHeight(), dest.GetWidth(), dest.GetHeight(), rects, true, m_plan))
+        return false;
+    m_source = &source;
+    m_dest = &dest;
+    m_columnCount = std::max(m_plan.x1 - m_plan.x0, 0);
+    m_rows = std::max(m_plan.y1 - m_plan.y0 + 1, 0); // the bottom row is drawn too
+    m_columns.Plan(m_plan.fx0, m_plan.stepX, m_columnCount, source.GetWidth());
+    return true;
+}
+
+int SmoothScale::LastSourceRow(int k) const
+{
+    const std::int64_t fy = m_plan.fy0 + m_plan.stepY * k;
+    return std::max(ClampIndex(fy, m_source->GetHeight()), ClampIndex(fy + 65536, m_source->GetHeight()));
+}
+
+void SmoothScale::DrawRows(int begin, int end, const RowStart* report) const
+{
+    if (begin >= end)
+        return;
+    const int height = m_source->GetHeight();
+    for (int k = begin; k < end; ++k) {
+        if (report)
+            (*report)(k);
+        const std::int64_t fy = m_plan.fy0 + m_plan.stepY * k;
+        const int upper = ClampIndex(fy, height);
+        const int lower = ClampIndex(fy + 65536, height);
+        std::uint8_t* out = m_dest->GetRowPtr(m_plan.y0 + k) + 3 * static_cast<std::size_t>(m_plan.x0);
+        m_columns.DrawRow(m_source->GetRowPtr(upper), m_source->GetRowPtr(lower), static_cast<std::uint32_t>(fy & 0xFFFF),
+                          out);
+    }
+}
+
+} // namespace imaging

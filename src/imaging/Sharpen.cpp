@@ -3,6 +3,7 @@
 #include "Dib.h"
 
 #include "RowBands.h"
+#include "Sharpen.h"
 #include "SharpenRow.h"
 
 #include <algorithm>
@@ -14,23 +15,114 @@ bool CDib::Sharpen()
     return SharpenArea(0, 0, m_nWidth, m_nHeight);
 }
 
+namespace {
+
+bool CanSharpen(const CDib& surface)
+{
+    return surface.IsCreated() && surface.GetFormat() == DIB_24BPP && surface.GetWidth() >= 3
+        && surface.GetHeight() >= 3;
+}
+
+std::size_t SpanBytes(const imaging::SharpenSpan& span)
+{
+    return 3 * static_cast<std::size_t>(span.endColumn - span.firstColumn + 2);
+}
+
+// The bytes of a row that filtering the span reads: its columns and one on either side.
+std::uint8_t* SpanStart(const CDib& surface, const imaging::SharpenSpan& span, int y)
+{
+    return surface.GetRowPtr(y) + 3 * static_cast<std::size_t>(span.firstColumn - 1);
+}
+
+} // namespace
+
+namespace imaging {
+
+SharpenSpan InnerSpan(const CDib& surface, int left, int top, int right, int bottom)
+{
+    if (!CanSharpen(surface))
+        return {};
+    return {std::max(left, 1), std::min(right, surface.GetWidth() - 1), std::max(top, 1),
+            std::min(bottom, surface.GetHeight() - 1)};
+}
+
+std::vector<QRect> SharpenAreas(const std::vector<QRect>& drawn)
+{
+    std::vector<QRect> areas;
+    for (const QRect& page : drawn) {
+        if (page.isEmpty())
+            continue;
+        QRect area = page.adjusted(-1, -1, 1, 1);
+        for (auto other = areas.begin(); other != areas.end();) {
+            if (other->adjusted(-1, -1, 1, 1).intersects(area)) {
+                area |= *other;
+                other = areas.erase(other);
+                other = areas.begin(); // the grown area may now reach an earlier one
+            } else {
+                ++other;
+            }
+        }
+        areas.push_back(area);
+    }
+    return areas;
+}
+
+SharpenFollower::SharpenFollower(CDib& surface, const std::vector<QRect>& areas) : m_surface(surface)
+{
+    for (const QRect& area : areas) {
+        const SharpenSpan span = InnerSpan(surface, area.left(), area.top(), area.right() + 1, area.bottom() + 1);
+        if (span.IsEmpty())
+            continue;
+        m_areas.push_back({span, std::vector<std::uint8_t>(SpanBytes(span)), std::vector<std::uint8_t>(SpanBytes(span))});
+        m_endRow = std::max(m_endRow, span.endRow);
+    }
+    m_nextRow = m_endRow;
+    for (const Area& area : m_areas)
+        m_nextRow = std::min(m_nextRow, area.span.firstRow);
+}
+
+std::uint8_t* SharpenFollower::SpanOf(const Area& area, int y) const
+{
+    return SpanStart(m_surface, area.span, y);
+}
+
+void SharpenFollower::Advance(int finalRows)
+{
+    for (; m_nextRow < m_endRow && m_nextRow + 1 < finalRows; ++m_nextRow) {
+        const int y = m_nextRow;
+        for (Area& area : m_areas) {
+            if (y < area.span.firstRow || y >= area.span.endRow)
+                continue;
+            const std::size_t bytes = area.current.size();
+            if (y == area.span.firstRow)
+                std::memcpy(area.above.data(), SpanOf(area, y - 1), bytes);
+            std::uint8_t* row = SpanOf(area, y);
+            std::memcpy(area.current.data(), row, bytes);
+            SharpenRow(area.above.data(), area.current.data(), SpanOf(area, y + 1), row,
+                       area.span.endColumn - area.span.firstColumn + 2);
+            area.above.swap(area.current);
+        }
+    }
+}
+
+} // namespace imaging
+
 bool CDib::SharpenArea(int left, int top, int right, int bottom)
 {
-    if (!m_bCreated || m_nFormat != DIB_24BPP || m_nWidth < 3 || m_nHeight < 3)
+    if (!CanSharpen(*this))
         return false;
-    // The outermost rows and columns are never filtered.
-    const int firstColumn = std::max(left, 1), endColumn = std::min(right, m_nWidth - 1);
-    const int firstRow = std::max(top, 1), endRow = std::min(bottom, m_nHeight - 1);
-    if (firstColumn >= endColumn || firstRow >= endRow)
+    const imaging::SharpenSpan inner = imaging::InnerSpan(*this, left, top, right, bottom);
+    if (inner.IsEmpty())
         return true;
+    const int firstColumn = inner.firstColumn, endColumn = inner.endColumn;
+    const int firstRow = inner.firstRow, endRow = inner.endRow;
     // Every output reads the picture as it was before filtering. Rows are filtered top to
     // bottom, so within a band only the row above needs keeping; the rows on either side of
     // each band boundary, which the neighbouring band overwrites, are copied before any band
     // starts. Only the columns filtered and one on either side are read.
     const int span = endColumn - firstColumn + 2; // pixels read in a row
-    const std::size_t spanBytes = 3 * static_cast<std::size_t>(span);
-    const std::size_t spanOffset = 3 * static_cast<std::size_t>(firstColumn - 1);
-    const auto spanOf = [&](int y) { return GetRowPtr(y) + spanOffset; };
+    const std::size_t spanBytes = SpanBytes(inner);
+    const auto spanOf = [&](int y) { return SpanStart(*this, inner, y); };
     const int rows = endRow - firstRow; // band row k being picture row firstRow + k
     const std::vector<int> bounds = imaging::PlanBands(rows, static_cast<long long>(rows) * span);
     const std::size_t boundaries = bounds.size() - 1; // one per band; the first one is never read

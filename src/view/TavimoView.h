@@ -22,6 +22,10 @@
 #include <vector>
 
 class CFrameHost;
+namespace imaging {
+class PageStream;
+struct PagePlacement;
+} // namespace imaging
 class QDragEnterEvent;
 class QDropEvent;
 class QPainter;
@@ -131,6 +135,9 @@ public:
     CDib* m_pNextPage2 = nullptr;
     CDib* m_pNextScreen = nullptr;
     bool m_bBusy = false;
+    // An unprepared turn in fit mode with smoothing decodes, scales and sharpens its pages as
+    // one stream; off, it runs them one after the other, as a prepared page is made.
+    bool m_streamTurns = true;
     SourceKind m_sourceKind = SOURCE_FOLDER;
     CFrameHost* m_pFrame = nullptr;
     std::string m_strPcoPath;
@@ -175,9 +182,22 @@ private:
     void NotifyAndWait(const QString& text);
     // Scales the page into the slot and returns the area of `target` it drew into.
     QRect FitPage(CDib* page, CDib* target, int left, int slotWidth, int slotHeight);
-    // The page's size fitted inside the slot; empty when either has no size.
-    static QSize FittedSize(const CDib* page, int slotWidth, int slotHeight);
+    // Where a page of that size goes, fitted inside the slot starting at column `left`;
+    // empty when either has no size.
+    static QRect FittedRect(int pageWidth, int pageHeight, int left, int slotWidth, int slotHeight);
     bool EnsureScreenSize(CDib* target) const;
+    // Reads a page's picture file or entry into m_pageBytes; ReleasePageBytes lets go of an
+    // unusually large buffer once the page is decoded.
+    bool ReadPageBytes(const std::string& page);
+    void ReleasePageBytes();
+    // The streamed unprepared turn: the pages are composed into the spare screen while they
+    // decode, and the spare screen becomes the shown one.
+    bool CanStreamTurn() const;
+    bool StreamOnePage();
+    bool StreamTwoPages();
+    bool AddStreamedPage(imaging::PageStream& stream, CDib& page, const std::string& name,
+                         const std::function<imaging::PagePlacement(int, int)>& place);
+    void ShowStreamedScreen();
     // Sharpens the pages drawn into the white `target`; returns the area that changed.
     QRegion SharpenComposition(CDib* target, const std::vector<QRect>& drawn);
     // Schedules the paint of the screen: all of it, or only what still shows unsharpened.
@@ -202,7 +222,7 @@ private:
     // Device pixels where the window shows the composition as drawn before its sharpen;
     // empty when the whole screen is to be painted.
     QRegion m_unsharpenedShown;
-    std::vector<std::uint8_t> m_pageBytes; // an archive page's bytes, reused across turns
+    std::vector<std::uint8_t> m_pageBytes; // a page's bytes, reused across turns
     std::string m_bookPath;               // the open book's path; empty for picked files
     bool m_bOpeningRecent = false;        // an opening from the recent list is under way
 };

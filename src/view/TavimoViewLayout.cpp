@@ -4,6 +4,8 @@
 
 #include "FrameHost.h"
 #include "Messages.h"
+#include "imaging/Sharpen.h"
+#include "imaging/SmoothScale.h"
 #include "settings/Option.h"
 #include "sources/NameEncoding.h"
 #include "widgets/MessageBox.h"
@@ -40,6 +42,8 @@ bool CTavimoView::ShowOnePage()
     m_unsharpenedShown = QRegion();
     bool ok = true;
     const bool prepared = m_pageList[m_itCurPage] == m_strPrepared;
+    if (!prepared && CanStreamTurn())
+        return StreamOnePage();
     if (!prepared) {
         ok = LoadCurrentPage();
         DrawNow(m_pPage1);
@@ -61,6 +65,8 @@ bool CTavimoView::ShowTwoPages()
 {
     m_unsharpenedShown = QRegion();
     const bool prepared = m_pageList[m_itCurPage] == m_strPrepared;
+    if (!prepared && CanStreamTurn())
+        return StreamTwoPages();
     if (!prepared) {
         if (!LoadCurrentPages())
             return false;
@@ -109,38 +115,33 @@ bool CTavimoView::EnsureScreenSize(CDib* target) const
     return target->Create(m_rcWindow.width(), m_rcWindow.height(), DIB_24BPP, kWhite);
 }
 
-QSize CTavimoView::FittedSize(const CDib* page, int slotWidth, int slotHeight)
+QRect CTavimoView::FittedRect(int pageWidth, int pageHeight, int left, int slotWidth, int slotHeight)
 {
-    const int pageWidth = page->GetWidth();
-    const int pageHeight = page->GetHeight();
     if (pageWidth <= 0 || pageHeight <= 0 || slotWidth <= 0 || slotHeight <= 0)
-        return QSize();
+        return QRect();
     // Fit inside the slot with the aspect ratio kept; pages may grow as well as shrink.
     const double scale = double(slotHeight) / slotWidth <= double(pageHeight) / pageWidth
                              ? double(slotHeight) / pageHeight
                              : double(slotWidth) / pageWidth;
-    return QSize(int(pageWidth * scale), int(pageHeight * scale));
+    return QRect(left, 0, int(pageWidth * scale), int(pageHeight * scale));
 }
 
 QRect CTavimoView::FitPage(CDib* page, CDib* target, int left, int slotWidth, int slotHeight)
 {
-    const QSize fitted = FittedSize(page, slotWidth, slotHeight);
-    if (fitted.isEmpty())
-        return QRect();
     const int pageWidth = page->GetWidth();
     const int pageHeight = page->GetHeight();
-    const int newWidth = fitted.width();
-    const int newHeight = fitted.height();
+    const QRect fitted = FittedRect(pageWidth, pageHeight, left, slotWidth, slotHeight);
+    if (fitted.isEmpty())
+        return QRect();
     if (g_option.bInterpolation) {
         if (m_pFrame)
             page->SetProgress(ProgressCallback, m_pFrame);
-        page->SmoothStretchTo(target, left, 0, left + newWidth, newHeight, 0, 0, pageWidth, pageHeight);
+        page->SmoothStretchTo(target, left, 0, left + fitted.width(), fitted.height(), 0, 0, pageWidth, pageHeight);
         page->SetProgress(nullptr, nullptr);
     } else {
-        page->StretchTo(target, left, 0, left + newWidth, newHeight, 0, 0, pageWidth, pageHeight);
+        page->StretchTo(target, left, 0, left + fitted.width(), fitted.height(), 0, 0, pageWidth, pageHeight);
     }
-    // The smooth scaler also draws the row below the rectangle it was given.
-    return QRect(left, 0, newWidth, newHeight + 1);
+    return imaging::SmoothlyDrawnArea(fitted);
 }
 
 QRegion CTavimoView::SharpenComposition(CDib* target, const std::vector<QRect>& drawn)
@@ -149,27 +150,8 @@ QRegion CTavimoView::SharpenComposition(CDib* target, const std::vector<QRect>& 
         return QRegion();
     if (m_pFrame)
         target->SetProgress(ProgressCallback, m_pFrame);
-    // Pages lie on white, and white around white stays white: only the pages and the pixel
-    // ring around each need the filter. Areas closer than that to each other are joined, so
-    // that no area reads pixels another one has already filtered.
-    std::vector<QRect> areas;
-    for (const QRect& page : drawn) {
-        if (page.isEmpty())
-            continue;
-        QRect area = page.adjusted(-1, -1, 1, 1);
-        for (auto other = areas.begin(); other != areas.end();) {
-            if (other->adjusted(-1, -1, 1, 1).intersects(area)) {
-                area |= *other;
-                other = areas.erase(other);
-                other = areas.begin(); // the grown area may now reach an earlier one
-            } else {
-                ++other;
-            }
-        }
-        areas.push_back(area);
-    }
     QRegion sharpened;
-    for (const QRect& area : areas) {
+    for (const QRect& area : imaging::SharpenAreas(drawn)) {
         target->SharpenArea(area.left(), area.top(), area.right() + 1, area.bottom() + 1);
         sharpened += area;
     }

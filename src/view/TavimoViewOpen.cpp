@@ -3,6 +3,7 @@
 #include "TavimoView.h"
 
 #include "Messages.h"
+#include "imaging/Decode.h"
 #include "settings/Option.h"
 #include "settings/RecentBooks.h"
 #include "sources/ArchiveKind.h"
@@ -25,8 +26,8 @@ constexpr char kSeparators[] = "\\/";
 constexpr char kSeparators[] = "/";
 #endif
 
-// Archive pages up to this size keep their buffer for the next turn (scanned pages are a
-// few megabytes).
+// Pages up to this size keep their buffer for the next turn (scanned pages are a few
+// megabytes).
 constexpr std::size_t kKeptPageBytes = 32u << 20;
 
 // The folder part of a path without its trailing separator; empty when there is none.
@@ -169,30 +170,39 @@ void CTavimoView::OpenPco(const std::string& path)
         ShowOpenedBook(path);
 }
 
-bool CTavimoView::LoadPage(CDib* target, const std::string& page)
+bool CTavimoView::ReadPageBytes(const std::string& page)
 {
-    bool loaded = false;
+    bool read = false;
     switch (m_sourceKind) {
     case SOURCE_FOLDER:
-        loaded = target->LoadFromFile(page);
+        read = imaging::ReadPictureFile(page, m_pageBytes);
         break;
     case SOURCE_PCO:
-        loaded = ReadPcoEntry(m_pco, page, m_pageBytes)
-                 && target->LoadFromMemory(m_pageBytes.data(), std::uint32_t(m_pageBytes.size()));
+        read = ReadPcoEntry(m_pco, page, m_pageBytes);
         break;
     case SOURCE_ZIP:
-        loaded = ReadZipEntry(m_strZipPath, page, m_pageBytes, &m_zipIndex)
-                 && target->LoadFromMemory(m_pageBytes.data(), std::uint32_t(m_pageBytes.size()));
+        read = ReadZipEntry(m_strZipPath, page, m_pageBytes, &m_zipIndex);
         break;
     case SOURCE_ARCHIVE_BOOK:
-        loaded = m_archiveBook && m_archiveBook->ReadPage(page, m_pageBytes)
-                 && target->LoadFromMemory(m_pageBytes.data(), std::uint32_t(m_pageBytes.size()));
+        read = m_archiveBook && m_archiveBook->ReadPage(page, m_pageBytes);
         break;
     }
-    // The buffer is kept so that turns reuse its memory, but one unusually large entry
+    return read;
+}
+
+void CTavimoView::ReleasePageBytes()
+{
+    // The buffer is kept so that turns reuse its memory, but one unusually large page
     // must not hold its size for the rest of the session.
     if (m_pageBytes.capacity() > kKeptPageBytes)
         std::vector<std::uint8_t>().swap(m_pageBytes);
+}
+
+bool CTavimoView::LoadPage(CDib* target, const std::string& page)
+{
+    bool loaded = ReadPageBytes(page)
+                  && target->LoadFromMemory(m_pageBytes.data(), static_cast<std::uint32_t>(m_pageBytes.size()));
+    ReleasePageBytes();
     if (loaded && g_option.bRotate)
         loaded = RotatePage(target);
     return loaded;

@@ -1,0 +1,110 @@
+// CTavimoView: the unprepared turn in fit mode with smoothing. The pages are decoded on this
+// thread while the stream's helper scales and sharpens their rows into the spare screen, so
+// the turn costs little more than the decode; the result is byte for byte the composition
+// of ComposeOnePage and ComposeTwoPages. The quick preview of the decoded page is drawn
+// while the helper ends its last rows; the scaled page before the sharpen is not, since
+// the sharpen follows the scale a row behind and the final picture comes at once.
+#include "TavimoView.h"
+
+#include "FrameHost.h"
+#include "Messages.h"
+#include "imaging/PageStream.h"
+#include "settings/Option.h"
+
+#include <utility>
+
+using imaging::PagePlacement;
+
+namespace {
+constexpr COLORREF kWhite = 0xFFFFFF;
+} // namespace
+
+bool CTavimoView::CanStreamTurn() const
+{
+    return m_streamTurns && g_option.bStretech && g_option.bInterpolation && !g_option.bRotate;
+}
+
+bool CTavimoView::AddStreamedPage(imaging::PageStream& stream, CDib& page, const std::string& name,
+                                  const imaging::PlacePage& place)
+{
+    bool loaded = false;
+    if (ReadPageBytes(name))
+        loaded = stream.AddPage(page, m_pageBytes.data(), static_cast<std::uint32_t>(m_pageBytes.size()), place);
+    else
+        stream.AddDecodedPage(page, place); // what the page holds is shown, as in a composition
+    ReleasePageBytes();
+    return loaded;
+}
+
+void CTavimoView::ShowStreamedScreen()
+{
+    std::swap(m_pScreen, m_pNextScreen);
+    FinishComposition();
+    m_unsharpenedShown = QRegion();
+    UpdateShownScreen();
+}
+
+bool CTavimoView::StreamOnePage()
+{
+    UpdateWindowRect();
+    EnsureScreenSize(m_pNextScreen);
+    m_strPrepared.clear(); // the spare screen is drawn over
+    const int width = m_pNextScreen->GetWidth(), height = m_pNextScreen->GetHeight();
+    bool loaded = false;
+    {
+        imaging::PageStream stream(*m_pNextScreen, g_option.bSharpen, m_pFrame ? ProgressCallback : nullptr, m_pFrame);
+        loaded = AddStreamedPage(stream, *m_pPage1, m_pageList[m_itCurPage], [&](int pageWidth, int pageHeight) {
+            return PagePlacement{FittedRect(pageWidth, pageHeight, 0, width, height), true};
+        });
+        if (loaded)
+            DrawNow(m_pPage1);
+    } // the stream ends here: its helper has drawn everything and stopped
+    if (!loaded) {
+        NotifyAndWait(QString::fromUtf8(viewtext::kOpenFailed));
+        DrawNow(m_pPage1);
+    }
+    ShowStreamedScreen();
+    return true;
+}
+
+bool CTavimoView::StreamTwoPages()
+{
+    UpdateWindowRect();
+    EnsureScreenSize(m_pNextScreen);
+    m_strPrepared.clear();
+    const int width = m_pNextScreen->GetWidth(), height = m_pNextScreen->GetHeight(), half = width / 2;
+    const int firstLeft = g_option.bFlipPage ? half : 0, secondLeft = g_option.bFlipPage ? 0 : half;
+    const std::size_t second = m_itCurPage + 1;
+    bool loaded = false;
+    {
+        imaging::PageStream stream(*m_pNextScreen, g_option.bSharpen, m_pFrame ? ProgressCallback : nullptr, m_pFrame);
+        bool alone = false; // a wide first page is shown by itself
+        loaded = AddStreamedPage(stream, *m_pPage1, m_pageList[m_itCurPage], [&](int pageWidth, int pageHeight) {
+            alone = g_option.bAutoDetectWidth && IsWidePage(pageWidth, pageHeight);
+            if (alone)
+                return PagePlacement{FittedRect(pageWidth, pageHeight, 0, width, height), true};
+            return PagePlacement{FittedRect(pageWidth, pageHeight, firstLeft, half, height), false};
+        });
+        const auto placeSecond = [&](int pageWidth, int pageHeight) {
+            return PagePlacement{FittedRect(pageWidth, pageHeight, secondLeft, half, height), true};
+        };
+        if (loaded) {
+            if (second >= m_pageList.size()) {
+                m_pPage2->Fill(kWhite); // the last page's partner is blank, of the size it last had
+                if (!alone)
+                    stream.AddDecodedPage(*m_pPage2, placeSecond);
+            } else if (alone) {
+                LoadPage(m_pPage2, m_pageList[second]); // decoded as always, though not shown
+            } else {
+                AddStreamedPage(stream, *m_pPage2, m_pageList[second], placeSecond);
+            }
+            DrawNow(m_pPage1);
+        }
+    } // the stream ends here: its helper has drawn everything and stopped
+    if (!loaded) {
+        NotifyAndWait(QString::fromUtf8(viewtext::kOpenFailed));
+        return false;
+    }
+    ShowStreamedScreen();
+    return true;
+}
