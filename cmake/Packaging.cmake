@@ -12,7 +12,7 @@ set(CPACK_PACKAGE_DESCRIPTION "Tavimo opens a folder of pictures, a ZIP archive 
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6 (>= 2.34), libgcc-s1 (>= 3.4), libstdc++6 (>= 11), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libturbojpeg0 (>= 1:2.0.2), libminizip1 (>= 1.1), zlib1g, libarchive13 (>= 3.6), fonts-nanum, fonts-nanum-coding")
+    "libc6 (>= 2.34), libgcc-s1 (>= 3.4), libstdc++6 (>= 11), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libturbojpeg0 (>= 1:2.0.2), libjpeg62-turbo (>= 1:2.0.2), libminizip1 (>= 1.1), zlib1g, libarchive13 (>= 3.6), fonts-nanum, fonts-nanum-coding")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -4,6 +4,7 @@
 #include "ArchiveFixtures.h"
 #include "ImageFixtures.h"
 #include "settings/Option.h"
+#include "sources/ZipSource.h"
 #include "view/FrameHost.h"
 #include "view/ScreenImage.h"
 #include "view/TavimoView.h"
@@ -16,7 +17,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <benchmark/benchmark.h>
+#include <algorithm>
+#include <chrono>
 #include <ctime>
+#include <functional>
 #include <cstdio>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -236,6 +240,73 @@ void MemoryOverLongReading(benchmark::State& state, Reading reading)
     }
 }
 
+double WallMs(const std::function<void()>& run)
+{
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// The turn a reader waits for, in wall time: the decode alone of the pages it shows (for a
+// ZIP book the entry's read too), the turn with decode, scale and sharpen one after the
+// other, and the streamed turn, which overlaps them on two threads. The two kinds of turn
+// alternate over the same pages, so that both see the same machine; medians of 9 each.
+void StreamedTurnTable(benchmark::State& state)
+{
+    struct Row {
+        const char* book;
+        const char* pages;
+        const char* sharpen;
+        double decode, sequential, streamed;
+    };
+    std::vector<Row> rows;
+    for (auto _ : state) {
+        rows.clear();
+        for (const Source source : {Source::Folder, Source::Zip})
+            for (const bool twoPages : {false, true})
+                for (const bool sharpen : {false, true}) {
+                    Reader reader(Reading{twoPages, sharpen, source});
+                    const std::size_t step = twoPages ? 2 : 1;
+                    std::vector<double> decode, sequential, streamed;
+                    static CDib scratch;
+                    std::vector<std::uint8_t> bytes;
+                    for (int turn = 0; turn < 18; ++turn) {
+                        reader.RewindAtTheEnd();
+                        const std::size_t next = reader.view.m_itCurPage + step;
+                        decode.push_back(WallMs([&] {
+                            for (std::size_t page = next; page < next + step; ++page) {
+                                const std::string& name = reader.view.m_pageList[page];
+                                if (source == Source::Zip) {
+                                    ReadZipEntry(TheBooks().zip, name, bytes);
+                                    scratch.LoadFromMemory(bytes.data(), std::uint32_t(bytes.size()));
+                                } else {
+                                    scratch.LoadFromFile(name);
+                                }
+                            }
+                        }));
+                        reader.view.m_streamTurns = turn % 2 == 1;
+                        (turn % 2 == 1 ? streamed : sequential).push_back(WallMs([&] { reader.TurnByKey(); }));
+                    }
+                    rows.push_back({source == Source::Zip ? "zip" : "folder", twoPages ? "two" : "one",
+                                    sharpen ? "on" : "off", Median(decode), Median(sequential), Median(streamed)});
+                }
+    }
+    std::printf("\n| book | pages | sharpen | decode ms | sequential ms | streamed ms | sequential / decode | streamed / decode |\n");
+    std::printf("|---|---|---|---|---|---|---|---|\n");
+    for (const Row& row : rows) {
+        std::printf("| %s | %s | %s | %.1f | %.1f | %.1f | %.2f | %.2f |\n", row.book, row.pages, row.sharpen, row.decode,
+                    row.sequential, row.streamed, row.sequential / row.decode, row.streamed / row.decode);
+        state.counters[std::string(row.book) + "_" + row.pages + "_sharpen_" + row.sharpen + "_streamed_over_decode"] =
+            row.streamed / row.decode;
+    }
+}
+
 void PaintScreen(benchmark::State& state)
 {
     Reader reader(Reading{});
@@ -321,6 +392,7 @@ BENCHMARK_CAPTURE(UnpreparedTurn, zip_one_page_sharpen, Reading{false, true, Sou
 BENCHMARK_CAPTURE(PreparedTurn, zip_one_page_sharpen, Reading{false, true, Source::Zip})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(ComposeShownPage, sharpen, Reading{false, true, Source::Folder})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(ComposeShownPage, plain, Reading{false, false, Source::Folder})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(StreamedTurnTable)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(PaintScreen)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(PaintFlipTransform)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(PaintRowByRow)->Unit(benchmark::kMillisecond)->UseRealTime();
