@@ -3,7 +3,6 @@
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -26,20 +25,16 @@ protected:
         QTimer::singleShot(0, m_wnd.get(), std::move(act));
         return m_wnd->RunModal();
     }
-    QString ButtonTexts() {
-        return static_cast<QPushButton*>(m_wnd->Child(1))->text() + "/" +
-               static_cast<QPushButton*>(m_wnd->Child(2))->text();
-    }
     std::unique_ptr<GMessageBoxWnd> m_wnd;
 };
 
 TEST_F(MessageWindow, SizeFollowsTheLinesAndTheWidestLineWithTheButtonsPlacedFromTheRight) {
     GMessageBoxWnd& narrow = Make(MB_OK, 0, "a");
     EXPECT_EQ(narrow.size(), QSize(132, 32 + 110)) << "the minimum width";
-    EXPECT_EQ(narrow.ClientGeometry(1), QRect(44, 32 + 75, 70, 25));
-    EXPECT_EQ(narrow.ClientGeometry(25), QRect(7, 30, 112, 72));
-    EXPECT_EQ(narrow.ClientGeometry(26), QRect(17, 50, 32, 32));
-    EXPECT_EQ(narrow.ClientGeometry(28), QRect(5, 5, 117, 20));
+    const std::pair<int, QRect> children[] = {
+        {1, {44, 32 + 75, 70, 25}}, {25, {7, 30, 112, 72}}, {26, {17, 50, 32, 32}}, {28, {5, 5, 117, 20}}};
+    for (const auto& [id, geometry] : children)
+        EXPECT_EQ(narrow.ClientGeometry(id), geometry) << "child " << id;
     QFont font = QApplication::font(); // the measuring font, as the layout uses it
     font.setFamilies({"Gulim", "NanumGothicCoding", "monospace"});
     font.setStyleHint(QFont::Monospace);
@@ -47,24 +42,24 @@ TEST_F(MessageWindow, SizeFollowsTheLinesAndTheWidestLineWithTheButtonsPlacedFro
     const int H = 3 * QFontMetrics(font).height(), Hc = std::max(H, 32);
     GMessageBoxWnd& lines = Make(MB_OK, 0, "one\ntwo\nthree");
     EXPECT_EQ(lines.height(), Hc + 110);
-    EXPECT_EQ(lines.ClientGeometry(27),
-              QRect(59, (Hc + 40 - H) / 2 + 30, lines.ClientGeometry(27).width(), H));
+    EXPECT_EQ(lines.ClientGeometry(27), QRect(59, (Hc + 40 - H) / 2 + 30, lines.ClientGeometry(27).width(), H));
     EXPECT_EQ(Make(MB_OK, GMB_NOBUTTON, "one\ntwo\nthree").height(), Hc + 85);
-    GMessageBoxWnd& wide = Make(MB_OKCANCEL, 0, "x\n\n" + QString(40, QLatin1Char('W')));
-    const int W = wide.ClientGeometry(27).width();
-    EXPECT_EQ(QList<int>({wide.width(), wide.ClientGeometry(1).x(), wide.ClientGeometry(2).x()}),
-              QList<int>({W + 82, W - 81, W - 6}));
-    EXPECT_EQ(ButtonTexts(), "확인/취소");
-    Make(MB_YESNO);
-    EXPECT_EQ(ButtonTexts(), "예/아니오");
+    for (const auto& [type, texts] : {std::pair{MB_OKCANCEL, "확인/취소"}, std::pair{MB_YESNO, "예/아니오"}}) {
+        GMessageBoxWnd& wide = Make(type, 0, "x\n\n" + QString(40, QLatin1Char('W')));
+        const int W = wide.ClientGeometry(27).width();
+        EXPECT_EQ(QList<int>({wide.width(), wide.ClientGeometry(1).x(), wide.ClientGeometry(2).x()}),
+                  QList<int>({W + 82, W - 81, W - 6}));
+        EXPECT_EQ(static_cast<QPushButton*>(wide.Child(1))->text() + "/" +
+                      static_cast<QPushButton*>(wide.Child(2))->text(),
+                  QString::fromUtf8(texts));
+    }
 }
 
 TEST_F(MessageWindow, CaptionIsWhiteTextOnTheIntegerGradientAndTheTitleRulesHold) {
     const CDib& plain = Make(MB_OK, 0, "x", nullptr, "").CaptionImage();
     ASSERT_EQ(QSize(plain.GetWidth(), plain.GetHeight()), QSize(117, 20));
     for (int x = 0; x < 117; ++x) // the top row holds no text
-        ASSERT_EQ(plain.GetPixel(x, 0),
-                  ((x * 140 / 117) << 16) | ((x * 161 / 117) << 8) | (200 + x * 55 / 117))
+        ASSERT_EQ(plain.GetPixel(x, 0), ((x * 140 / 117) << 16) | ((x * 161 / 117) << 8) | (200 + x * 55 / 117))
             << x;
     EXPECT_EQ(m_wnd->Title(), " Morvel");
     const CDib& titled = Make(MB_OK, 0, "x", nullptr, "MMMMMM").CaptionImage();
@@ -117,26 +112,30 @@ TEST_F(MessageWindow, EachButtonGivesItsResultAndWhatCannotEndTheBoxIsIgnored) {
     }
 }
 
+// Records the text the window shows as each tick of its countdown arrives, however late.
+struct TickRecorder : QObject {
+    QStringList shown;
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Timer)
+            shown << static_cast<GMessageBoxWnd*>(watched)->MessageText();
+        return false;
+    }
+};
+
 TEST_F(MessageWindow, CountdownShowsRemainingSecondsAndClosesBelowOne) {
     GMessageBoxWnd::SetTimerPeriod(5);
     GMessageBoxWnd& wnd = Make(MB_OK, GMB_AUTOCLOSE | GMB_NOBUTTON, "%d초 후 닫힘 (100%%)", nullptr, "t", 3);
-    EXPECT_EQ(wnd.MessageText(), "3초 후 닫힘 (100%)");
-    QStringList shown;
-    QTimer recorder;
-    QObject::connect(&recorder, &QTimer::timeout, [&] { shown << wnd.MessageText(); });
-    recorder.start(1);
+    TickRecorder ticks;
+    wnd.installEventFilter(&ticks);
     EXPECT_EQ(wnd.RunModal(), IDOK);
     EXPECT_EQ(wnd.Remaining(), 0);
-    EXPECT_TRUE(shown.contains("2초 후 닫힘 (100%)")) << shown.join(" | ").toStdString();
+    EXPECT_EQ(ticks.shown, QStringList({"3초 후 닫힘 (100%)", "2초 후 닫힘 (100%)", "1초 후 닫힘 (100%)"}));
     EXPECT_EQ(Make(MB_OK, 0, "error %d with zipfile", nullptr, "t", 5).MessageText(), "error %d with zipfile")
         << "only a countdown formats its text";
-    const std::pair<const char*, const char*> formats[] = {{"[%3d]", "[  7]"},
-                                                           {"%-3d|", "7  |"},
-                                                           {"50%% %i", "50% 7"},
-                                                           {"%d and %d", "7 and %d"},
-                                                           {"%s %n %x", "%s %n %x"},
-                                                           {"trailing %", "trailing %"},
-                                                           {"%999999999999d", "%999999999999d"}};
+    const std::pair<const char*, const char*> formats[] = {
+        {"[%3d]", "[  7]"},         {"%-3d|", "7  |"},           {"50%% %i", "50% 7"},
+        {"%d and %d", "7 and %d"},  {"%s %n %x", "%s %n %x"},     {"trailing %", "trailing %"},
+        {"%999999999999d", "%999999999999d"}};
     for (const auto& [format, expected] : formats)
         EXPECT_EQ(FormatCountdownText(format, 7), expected) << format;
 }
