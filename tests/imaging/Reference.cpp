@@ -45,8 +45,7 @@ const std::uint8_t* Pixel(const CDib& src, i64 col, i64 row) {
 }
 
 // Both rules walk the destination in 16.16 steps; the smooth one draws row y1 too.
-template <typename Draw>
-bool Walk(const CDib& src, CDib& dest, const Rects& r, bool smooth, Draw draw) {
+template <typename Draw> bool Walk(const CDib& src, CDib& dest, const Rects& r, bool smooth, Draw draw) {
     Axis x, y;
     const int edgeIn = smooth ? 2 : 1;
     const bool across = PlanAxis(r[0], r[2], r[4], r[6], dest.GetWidth(), src.GetWidth(), edgeIn, x);

@@ -42,9 +42,11 @@ TEST_F(MessageWindow, SizeFollowsTheLinesAndTheWidestLineWithTheButtonsPlacedFro
     const int H = 3 * QFontMetrics(font).height(), Hc = std::max(H, 32);
     GMessageBoxWnd& lines = Make(MB_OK, 0, "one\ntwo\nthree");
     EXPECT_EQ(lines.height(), Hc + 110);
-    EXPECT_EQ(lines.ClientGeometry(27), QRect(59, (Hc + 40 - H) / 2 + 30, lines.ClientGeometry(27).width(), H));
+    EXPECT_EQ(lines.ClientGeometry(27),
+              QRect(59, (Hc + 40 - H) / 2 + 30, lines.ClientGeometry(27).width(), H));
     EXPECT_EQ(Make(MB_OK, GMB_NOBUTTON, "one\ntwo\nthree").height(), Hc + 85);
-    for (const auto& [type, texts] : {std::pair{MB_OKCANCEL, "확인/취소"}, std::pair{MB_YESNO, "예/아니오"}}) {
+    for (const auto& [type, texts] :
+         {std::pair{MB_OKCANCEL, "확인/취소"}, std::pair{MB_YESNO, "예/아니오"}}) {
         GMessageBoxWnd& wide = Make(type, 0, "x\n\n" + QString(40, QLatin1Char('W')));
         const int W = wide.ClientGeometry(27).width();
         EXPECT_EQ(QList<int>({wide.width(), wide.ClientGeometry(1).x(), wide.ClientGeometry(2).x()}),
@@ -59,7 +61,8 @@ TEST_F(MessageWindow, CaptionIsWhiteTextOnTheIntegerGradientAndTheTitleRulesHold
     const CDib& plain = Make(MB_OK, 0, "x", nullptr, "").CaptionImage();
     ASSERT_EQ(QSize(plain.GetWidth(), plain.GetHeight()), QSize(117, 20));
     for (int x = 0; x < 117; ++x) // the top row holds no text
-        ASSERT_EQ(plain.GetPixel(x, 0), ((x * 140 / 117) << 16) | ((x * 161 / 117) << 8) | (200 + x * 55 / 117))
+        ASSERT_EQ(plain.GetPixel(x, 0),
+                  ((x * 140 / 117) << 16) | ((x * 161 / 117) << 8) | (200 + x * 55 / 117))
             << x;
     EXPECT_EQ(m_wnd->Title(), " Morvel");
     const CDib& titled = Make(MB_OK, 0, "x", nullptr, "MMMMMM").CaptionImage();
@@ -132,10 +135,13 @@ TEST_F(MessageWindow, CountdownShowsRemainingSecondsAndClosesBelowOne) {
     EXPECT_EQ(ticks.shown, QStringList({"3초 후 닫힘 (100%)", "2초 후 닫힘 (100%)", "1초 후 닫힘 (100%)"}));
     EXPECT_EQ(Make(MB_OK, 0, "error %d with zipfile", nullptr, "t", 5).MessageText(), "error %d with zipfile")
         << "only a countdown formats its text";
-    const std::pair<const char*, const char*> formats[] = {
-        {"[%3d]", "[  7]"},         {"%-3d|", "7  |"},           {"50%% %i", "50% 7"},
-        {"%d and %d", "7 and %d"},  {"%s %n %x", "%s %n %x"},     {"trailing %", "trailing %"},
-        {"%999999999999d", "%999999999999d"}};
+    const std::pair<const char*, const char*> formats[] = {{"[%3d]", "[  7]"},
+                                                           {"%-3d|", "7  |"},
+                                                           {"50%% %i", "50% 7"},
+                                                           {"%d and %d", "7 and %d"},
+                                                           {"%s %n %x", "%s %n %x"},
+                                                           {"trailing %", "trailing %"},
+                                                           {"%999999999999d", "%999999999999d"}};
     for (const auto& [format, expected] : formats)
         EXPECT_EQ(FormatCountdownText(format, 7), expected) << format;
 }
