@@ -152,7 +152,7 @@ Bytes CmykJpeg() { // TurboJPEG will not decode it to BGR: the second decoder mu
 
 Bytes Noise(Bytes start) {
     Bytes bytes = fixtures::PatternBytes(5000, 4);
-    bytes[0] = 0x12; // no picture kind starts so
+    bytes[0] = 0x12; // the start of no picture kind
     std::copy(start.begin(), start.end(), bytes.begin());
     return bytes;
 }

@@ -63,13 +63,13 @@ template <typename Draw> bool Walk(const CDib& src, CDib& dest, const Rects& r, 
 
 } // namespace
 
-bool StretchTo(const CDib& src, CDib& dest, const Rects& r) {
-    return Walk(src, dest, r, false,
+bool StretchTo(const CDib& src, CDib& dest, const Rects& rects) {
+    return Walk(src, dest, rects, false,
                 [&](i64 fx, i64 fy, std::uint8_t* o) { std::copy_n(Pixel(src, fx >> 16, fy >> 16), 3, o); });
 }
 
-bool SmoothStretchTo(const CDib& src, CDib& dest, const Rects& r) {
-    return Walk(src, dest, r, true, [&](i64 fx, i64 fy, std::uint8_t* o) {
+bool SmoothStretchTo(const CDib& src, CDib& dest, const Rects& rects) {
+    return Walk(src, dest, rects, true, [&](i64 fx, i64 fy, std::uint8_t* o) {
         const i64 c = fx >> 16, r = fy >> 16, dx0 = fx & 0xFFFF, dy0 = fy & 0xFFFF;
         // Neighbours a0, a1 (upper row), b0, b1 (lower), each at its mean distance.
         const std::uint8_t* n[4] = {Pixel(src, c, r), Pixel(src, c + 1, r), Pixel(src, c, r + 1),

@@ -10,8 +10,8 @@ namespace reference {
 
 using Rects = std::array<int, 8>; // destination then source: left, top, right, bottom
 
-bool StretchTo(const CDib& src, CDib& dest, const Rects& r);
-bool SmoothStretchTo(const CDib& src, CDib& dest, const Rects& r);
+bool StretchTo(const CDib& src, CDib& dest, const Rects& rects);
+bool SmoothStretchTo(const CDib& src, CDib& dest, const Rects& rects);
 bool Sharpen(CDib& dib);
 
 } // namespace reference
