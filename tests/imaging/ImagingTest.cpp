@@ -1,6 +1,7 @@
 // The surface (layout, copies, decoding, rotation) and its kernels: both scalers and the
 // sharpen, checked byte for byte against the plain reference on worked values that anchor
 // the reference itself and on thousands of random cases.
+#include "ArchiveFixtures.h"
 #include "ImageFixtures.h"
 #include "Reference.h"
 #include "imaging/RowBands.h"
@@ -22,16 +23,17 @@
 namespace {
 
 using fixtures::Bytes;
+using reference::Rects;
 using Scaler = bool (CDib::*)(CDib*, int, int, int, int, int, int, int, int) const;
-using Rects = std::array<int, 8>; // destination then source: left, top, right, bottom
 const Scaler kPlain = &CDib::StretchTo, kSmooth = &CDib::SmoothStretchTo;
 
 bool Scale(const CDib& src, Scaler scale, CDib& dest, const Rects& r) {
     return (src.*scale)(&dest, r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
 }
 
-// Fills every pixel byte from the generator (padding is left alone).
-void FillRandom(CDib& dib, std::mt19937& rng) {
+// Creates the surface with every pixel byte from the generator (padding is left zero).
+void CreateRandom(CDib& dib, int width, int height, std::mt19937& rng) {
+    ASSERT_TRUE(dib.Create(width, height, DIB_24BPP, 0));
     for (int y = 0; y < dib.GetHeight(); ++y)
         std::generate_n(dib.GetRowPtr(y), 3 * dib.GetWidth(), [&] { return std::uint8_t(rng()); });
 }
@@ -100,10 +102,8 @@ TEST(Dib, BlitCopiesExactlyThePartOfTheRectangleInsideBothSurfaces) {
     std::uniform_int_distribution<int> coord(-12, 12), size(-2, 14);
     for (int round = 0; round < 400; ++round) {
         CDib src, other, from, expected;
-        ASSERT_TRUE(src.Create(1 + round % 9, 1 + round % 7, DIB_24BPP, 0));
-        ASSERT_TRUE(other.Create(1 + round % 5, 1 + round % 8, DIB_24BPP, 0));
-        FillRandom(src, rng);
-        FillRandom(other, rng);
+        CreateRandom(src, 1 + round % 9, 1 + round % 7, rng);
+        CreateRandom(other, 1 + round % 5, 1 + round % 8, rng);
         CDib& dest = round % 4 == 0 ? src : other;
         from.CopyFrom(src);
         expected.CopyFrom(dest);
@@ -151,10 +151,8 @@ Bytes CmykJpeg() { // TurboJPEG will not decode it to BGR: the second decoder mu
 }
 
 Bytes Noise(Bytes start) {
-    std::mt19937 rng(4);
-    Bytes bytes(5000);
-    std::generate(bytes.begin(), bytes.end(), [&] { return std::uint8_t(rng()); });
-    bytes[0] = 0x12;
+    Bytes bytes = fixtures::PatternBytes(5000, 4);
+    bytes[0] = 0x12; // the start of no picture kind
     std::copy(start.begin(), start.end(), bytes.begin());
     return bytes;
 }
@@ -229,8 +227,7 @@ TEST(Rotate, EveryPixelLandsWhereTheTurnPutsItAndRowsEndInZeroPadding) {
     for (const auto& [w, h] : {std::pair{1, 1}, std::pair{5, 3}, std::pair{130, 67}, std::pair{67, 130},
                                std::pair{701, 397}, std::pair{398, 703}}) {
         CDib page, before;
-        ASSERT_TRUE(page.Create(w, h, DIB_24BPP, 0));
-        FillRandom(page, rng);
+        CreateRandom(page, w, h, rng);
         before.CopyFrom(page);
         ASSERT_TRUE(RotatePage(&page));
         ASSERT_EQ(page.GetWidth() * 1000 + page.GetHeight(), h * 1000 + w);
@@ -321,7 +318,7 @@ TEST(ScalersMatchReference, EverySmoothDistanceWeighsAsTheOnePixelRuleDoes) {
 // Random rectangles, most of the view's shape (corners in order, the destination mostly
 // inside), the rest anywhere: outside, inverted, or far beyond what 32 bits hold.
 TEST(ScalersMatchReference, OnThousandsOfRandomRectanglesAndOnLargeSurfacesSplitAcrossThreads) {
-    using Reference = bool (*)(const CDib&, CDib&, int, int, int, int, int, int, int, int);
+    using Reference = bool (*)(const CDib&, CDib&, const Rects&);
     const std::tuple<Scaler, Reference, unsigned, int, int> runs[] = {
         // seed, rounds, largest side
         {kPlain, reference::StretchTo, 1, 3000, 60},
@@ -349,14 +346,11 @@ TEST(ScalersMatchReference, OnThousandsOfRandomRectanglesAndOnLargeSurfacesSplit
                 std::copy_n(std::array{0, 0, srcW, srcH}.begin(), 4, r.begin() + 4);
             }
             CDib src, got, want;
-            ASSERT_TRUE(src.Create(srcW, srcH, DIB_24BPP, 0) && got.Create(dstW, dstH, DIB_24BPP, 0));
-            FillRandom(src, rng);
-            FillRandom(got, rng);
+            CreateRandom(src, srcW, srcH, rng);
+            CreateRandom(got, dstW, dstH, rng);
             want.CopyFrom(got);
             const std::string where = "seed " + std::to_string(seed) + " round " + std::to_string(round);
-            ASSERT_EQ(Scale(src, scale, got, r),
-                      reference(src, want, r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]))
-                << where;
+            ASSERT_EQ(Scale(src, scale, got, r), reference(src, want, r)) << where;
             ASSERT_EQ(FirstDifference(got, want), "") << where;
         }
     }

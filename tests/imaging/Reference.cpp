@@ -45,12 +45,11 @@ const std::uint8_t* Pixel(const CDib& src, i64 col, i64 row) {
 }
 
 // Both rules walk the destination in 16.16 steps; the smooth one draws row y1 too.
-template <typename Draw>
-bool Walk(const CDib& src, CDib& dest, const int d[4], const int s[4], bool smooth, Draw draw) {
+template <typename Draw> bool Walk(const CDib& src, CDib& dest, const Rects& r, bool smooth, Draw draw) {
     Axis x, y;
     const int edgeIn = smooth ? 2 : 1;
-    const bool across = PlanAxis(d[0], d[2], s[0], s[2], dest.GetWidth(), src.GetWidth(), edgeIn, x);
-    const bool down = PlanAxis(d[1], d[3], s[1], s[3], dest.GetHeight(), src.GetHeight(), edgeIn, y);
+    const bool across = PlanAxis(r[0], r[2], r[4], r[6], dest.GetWidth(), src.GetWidth(), edgeIn, x);
+    const bool down = PlanAxis(r[1], r[3], r[5], r[7], dest.GetHeight(), src.GetHeight(), edgeIn, y);
     if (!src.IsCreated() || !dest.IsCreated() || !across || !down)
         return false;
     i64 fy = y.first * 65536;
@@ -64,16 +63,13 @@ bool Walk(const CDib& src, CDib& dest, const int d[4], const int s[4], bool smoo
 
 } // namespace
 
-bool StretchTo(const CDib& src, CDib& dest, int dL, int dT, int dR, int dB, int sL, int sT, int sR, int sB) {
-    const int d[4] = {dL, dT, dR, dB}, s[4] = {sL, sT, sR, sB};
-    return Walk(src, dest, d, s, false,
+bool StretchTo(const CDib& src, CDib& dest, const Rects& rects) {
+    return Walk(src, dest, rects, false,
                 [&](i64 fx, i64 fy, std::uint8_t* o) { std::copy_n(Pixel(src, fx >> 16, fy >> 16), 3, o); });
 }
 
-bool SmoothStretchTo(const CDib& src, CDib& dest, int dL, int dT, int dR, int dB, int sL, int sT, int sR,
-                     int sB) {
-    const int d[4] = {dL, dT, dR, dB}, s[4] = {sL, sT, sR, sB};
-    return Walk(src, dest, d, s, true, [&](i64 fx, i64 fy, std::uint8_t* o) {
+bool SmoothStretchTo(const CDib& src, CDib& dest, const Rects& rects) {
+    return Walk(src, dest, rects, true, [&](i64 fx, i64 fy, std::uint8_t* o) {
         const i64 c = fx >> 16, r = fy >> 16, dx0 = fx & 0xFFFF, dy0 = fy & 0xFFFF;
         // Neighbours a0, a1 (upper row), b0, b1 (lower), each at its mean distance.
         const std::uint8_t* n[4] = {Pixel(src, c, r), Pixel(src, c + 1, r), Pixel(src, c, r + 1),

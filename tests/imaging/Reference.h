@@ -4,10 +4,14 @@
 
 #include "imaging/Dib.h"
 
+#include <array>
+
 namespace reference {
 
-bool StretchTo(const CDib& src, CDib& dest, int dL, int dT, int dR, int dB, int sL, int sT, int sR, int sB);
-bool SmoothStretchTo(const CDib& src, CDib& dest, int dL, int dT, int dR, int dB, int sL, int sT, int sR, int sB);
+using Rects = std::array<int, 8>; // destination then source: left, top, right, bottom
+
+bool StretchTo(const CDib& src, CDib& dest, const Rects& rects);
+bool SmoothStretchTo(const CDib& src, CDib& dest, const Rects& rects);
 bool Sharpen(CDib& dib);
 
 } // namespace reference

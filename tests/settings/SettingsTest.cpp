@@ -102,19 +102,16 @@ TEST_F(Store, OptionsStartAtTheDefaultsReadEachValueUnderItsOwnNameAndSaveEveryN
     keys.sort();
     names.sort();
     EXPECT_EQ(keys, names) << "saving writes every name and no other";
-    // Each switch planted apart from its default and every other; a value that is no 32-bit
-    // number leaves only its own switch at the default.
+    // Each switch planted apart from its default and every other, then saved apart too; a
+    // value that is no 32-bit number leaves only its own switch at the default.
     for (std::int32_t i = 0; const auto& [name, field, fallback] : switches)
         SetRegDword(kTavimoKey, name, fallback + 2 + i++);
     OpenTavimoStore()->setValue("bStretech", "12345678901234567890");
     COption o;
     for (std::int32_t i = 0; const auto& [name, field, fallback] : switches) {
-        const std::int32_t planted = fallback + 2 + i++;
-        EXPECT_EQ(o.*field, std::string(name) == "bStretech" ? 1 : planted) << name;
-    }
-    // Saved apart from one another too, under each switch's own name.
-    for (std::int32_t i = 0; const auto& [name, field, fallback] : switches)
+        EXPECT_EQ(o.*field, std::string(name) == "bStretech" ? 1 : fallback + 2 + i) << name;
         o.*field = 40 + i++;
+    }
     o.Save();
     for (std::int32_t i = 0; const auto& [name, field, fallback] : switches)
         EXPECT_EQ(COption().*field, 40 + i++) << name;

@@ -11,10 +11,9 @@
 #include <gtest/gtest.h>
 
 TEST(AboutDialog, ShowsTheWholeHelpFromTheTopInTheDialogUnitsOfTheTwelvePointFixedFace) {
-    const std::pair<const char*, const char*> names[] = {// the build is the part after the last dot
-                                                         {"1. 0. 0. 703", "Tavimo [빌드 703]"},
-                                                         {"test", "Tavimo [빌드test]"},
-                                                         {"1.%1", "Tavimo [빌드%1]"}};
+    // The build is the part after the last dot.
+    const std::pair<const char*, const char*> names[] = {
+        {"1. 0. 0. 703", "Tavimo [빌드 703]"}, {"test", "Tavimo [빌드test]"}, {"1.%1", "Tavimo [빌드%1]"}};
     for (const auto& [version, line] : names)
         EXPECT_EQ(CAboutDlg::NameLine(version), QString::fromUtf8(line)) << version;
     CAboutDlg dlg;

@@ -3,7 +3,6 @@
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -26,20 +25,16 @@ protected:
         QTimer::singleShot(0, m_wnd.get(), std::move(act));
         return m_wnd->RunModal();
     }
-    QString ButtonTexts() {
-        return static_cast<QPushButton*>(m_wnd->Child(1))->text() + "/" +
-               static_cast<QPushButton*>(m_wnd->Child(2))->text();
-    }
     std::unique_ptr<GMessageBoxWnd> m_wnd;
 };
 
 TEST_F(MessageWindow, SizeFollowsTheLinesAndTheWidestLineWithTheButtonsPlacedFromTheRight) {
     GMessageBoxWnd& narrow = Make(MB_OK, 0, "a");
     EXPECT_EQ(narrow.size(), QSize(132, 32 + 110)) << "the minimum width";
-    EXPECT_EQ(narrow.ClientGeometry(1), QRect(44, 32 + 75, 70, 25));
-    EXPECT_EQ(narrow.ClientGeometry(25), QRect(7, 30, 112, 72));
-    EXPECT_EQ(narrow.ClientGeometry(26), QRect(17, 50, 32, 32));
-    EXPECT_EQ(narrow.ClientGeometry(28), QRect(5, 5, 117, 20));
+    const std::pair<int, QRect> children[] = {
+        {1, {44, 32 + 75, 70, 25}}, {25, {7, 30, 112, 72}}, {26, {17, 50, 32, 32}}, {28, {5, 5, 117, 20}}};
+    for (const auto& [id, geometry] : children)
+        EXPECT_EQ(narrow.ClientGeometry(id), geometry) << "child " << id;
     QFont font = QApplication::font(); // the measuring font, as the layout uses it
     font.setFamilies({"Gulim", "NanumGothicCoding", "monospace"});
     font.setStyleHint(QFont::Monospace);
@@ -50,13 +45,16 @@ TEST_F(MessageWindow, SizeFollowsTheLinesAndTheWidestLineWithTheButtonsPlacedFro
     EXPECT_EQ(lines.ClientGeometry(27),
               QRect(59, (Hc + 40 - H) / 2 + 30, lines.ClientGeometry(27).width(), H));
     EXPECT_EQ(Make(MB_OK, GMB_NOBUTTON, "one\ntwo\nthree").height(), Hc + 85);
-    GMessageBoxWnd& wide = Make(MB_OKCANCEL, 0, "x\n\n" + QString(40, QLatin1Char('W')));
-    const int W = wide.ClientGeometry(27).width();
-    EXPECT_EQ(QList<int>({wide.width(), wide.ClientGeometry(1).x(), wide.ClientGeometry(2).x()}),
-              QList<int>({W + 82, W - 81, W - 6}));
-    EXPECT_EQ(ButtonTexts(), "확인/취소");
-    Make(MB_YESNO);
-    EXPECT_EQ(ButtonTexts(), "예/아니오");
+    for (const auto& [type, texts] :
+         {std::pair{MB_OKCANCEL, "확인/취소"}, std::pair{MB_YESNO, "예/아니오"}}) {
+        GMessageBoxWnd& wide = Make(type, 0, "x\n\n" + QString(40, QLatin1Char('W')));
+        const int W = wide.ClientGeometry(27).width();
+        EXPECT_EQ(QList<int>({wide.width(), wide.ClientGeometry(1).x(), wide.ClientGeometry(2).x()}),
+                  QList<int>({W + 82, W - 81, W - 6}));
+        EXPECT_EQ(static_cast<QPushButton*>(wide.Child(1))->text() + "/" +
+                      static_cast<QPushButton*>(wide.Child(2))->text(),
+                  QString::fromUtf8(texts));
+    }
 }
 
 TEST_F(MessageWindow, CaptionIsWhiteTextOnTheIntegerGradientAndTheTitleRulesHold) {
@@ -117,17 +115,24 @@ TEST_F(MessageWindow, EachButtonGivesItsResultAndWhatCannotEndTheBoxIsIgnored) {
     }
 }
 
+// Records the text the window shows as each tick of its countdown arrives, however late.
+struct TickRecorder : QObject {
+    QStringList shown;
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Timer)
+            shown << static_cast<GMessageBoxWnd*>(watched)->MessageText();
+        return false;
+    }
+};
+
 TEST_F(MessageWindow, CountdownShowsRemainingSecondsAndClosesBelowOne) {
     GMessageBoxWnd::SetTimerPeriod(5);
     GMessageBoxWnd& wnd = Make(MB_OK, GMB_AUTOCLOSE | GMB_NOBUTTON, "%d초 후 닫힘 (100%%)", nullptr, "t", 3);
-    EXPECT_EQ(wnd.MessageText(), "3초 후 닫힘 (100%)");
-    QStringList shown;
-    QTimer recorder;
-    QObject::connect(&recorder, &QTimer::timeout, [&] { shown << wnd.MessageText(); });
-    recorder.start(1);
+    TickRecorder ticks;
+    wnd.installEventFilter(&ticks);
     EXPECT_EQ(wnd.RunModal(), IDOK);
     EXPECT_EQ(wnd.Remaining(), 0);
-    EXPECT_TRUE(shown.contains("2초 후 닫힘 (100%)")) << shown.join(" | ").toStdString();
+    EXPECT_EQ(ticks.shown, QStringList({"3초 후 닫힘 (100%)", "2초 후 닫힘 (100%)", "1초 후 닫힘 (100%)"}));
     EXPECT_EQ(Make(MB_OK, 0, "error %d with zipfile", nullptr, "t", 5).MessageText(), "error %d with zipfile")
         << "only a countdown formats its text";
     const std::pair<const char*, const char*> formats[] = {{"[%3d]", "[  7]"},
