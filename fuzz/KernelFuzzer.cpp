@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!source.Create(input.InRange(1, kMaxSide), input.InRange(1, kMaxSide), DIB_24BPP, 0)
         || !dest.Create(input.InRange(1, kMaxSide), input.InRange(1, kMaxSide), DIB_24BPP, 0x808080))
         std::abort();
-    int rect[8];
+    reference::Rects rect{};
     for (int& value : rect)
         value = Coordinate(input, wide);
     FillFromInput(source, input);
@@ -71,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ? source.SmoothStretchTo(&dest, rect[0], rect[1], rect[2], rect[3], rect[4], rect[5], rect[6], rect[7])
         : source.StretchTo(&dest, rect[0], rect[1], rect[2], rect[3], rect[4], rect[5], rect[6], rect[7]);
     const bool planned = smooth
-        ? reference::SmoothStretchTo(source, expected, rect[0], rect[1], rect[2], rect[3], rect[4], rect[5], rect[6], rect[7])
-        : reference::StretchTo(source, expected, rect[0], rect[1], rect[2], rect[3], rect[4], rect[5], rect[6], rect[7]);
+        ? reference::SmoothStretchTo(source, expected, rect)
+        : reference::StretchTo(source, expected, rect);
     if (scaled != planned || !SamePixels(dest, expected))
         std::abort();
 

@@ -1,8 +1,12 @@
 // Decodes the input as a picture (JPEG, GIF or BMP by its first bytes) into a fresh
-// surface and again into one already holding a picture of the decoded size.
+// surface and again into one already holding a picture of the decoded size, and composes it
+// as a streamed turn does, which must give the sequential composition's bytes.
 #include "imaging/Dib.h"
+#include "imaging/PageStream.h"
+#include "imaging/Sharpen.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -16,10 +20,39 @@ void CheckSurface(const CDib& dib)
     (void)dib.GetPixel(0, dib.GetHeight() - 1);
 }
 
+bool SameBytes(const CDib& a, const CDib& b)
+{
+    for (int y = 0; y < a.GetHeight(); ++y)
+        if (std::memcmp(a.GetRowPtr(y), b.GetRowPtr(y), 3 * static_cast<std::size_t>(a.GetWidth())) != 0)
+            return false;
+    return true;
+}
+
+void CheckStreamedComposition(const std::uint8_t* data, std::size_t size)
+{
+    const QRect destination(1, 0, 40, 30);
+    CDib streamedPage, sequentialPage, streamed, sequential;
+    streamed.Create(48, 36, DIB_24BPP, 0);
+    bool streamedDrawn = false;
+    {
+        imaging::PageStream stream(streamed, true, nullptr, nullptr);
+        streamedDrawn = stream.AddPage(streamedPage, data, static_cast<std::uint32_t>(size),
+                                       [&](int, int) { return imaging::PagePlacement{destination, true}; });
+    }
+    sequential.Create(48, 36, DIB_24BPP, 0xFFFFFF);
+    const bool sequentialDrawn = sequentialPage.LoadFromMemory(data, static_cast<std::uint32_t>(size));
+    sequentialPage.SmoothStretchTo(&sequential, 1, 0, 41, 30, 0, 0, sequentialPage.GetWidth(), sequentialPage.GetHeight());
+    for (const QRect& area : imaging::SharpenAreas({imaging::SmoothlyDrawnArea(destination)}))
+        sequential.SharpenArea(area.left(), area.top(), area.right() + 1, area.bottom() + 1);
+    if (streamedDrawn != sequentialDrawn || !SameBytes(streamed, sequential))
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    CheckStreamedComposition(data, size);
     CDib dib;
     if (!dib.LoadFromMemory(data, static_cast<std::uint32_t>(size)))
         return 0;
