@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <optional>
 
 namespace imaging {
 
@@ -194,40 +195,87 @@ std::uint32_t LittleEndian(const std::uint8_t* bytes, int count)
     return value;
 }
 
+// A BMP's pixel layout as its headers give it, with the number of whole rows the bytes hold.
+struct BmpLayout {
+    long long width = 0, rows = 0, stride = 0, presentRows = 0;
+    bool topDown = false;
+    std::uint32_t bits = 0, planes = 1, compression = 0, headerSize = 0, dataOffset = 0;
+};
+
+constexpr std::uint32_t kBmpCoreHeader = 12, kBmpInfoHeader = 40;
+constexpr std::uint32_t kBmpUncompressed = 0, kBmpBitFields = 3, kBmpAlphaBitFields = 6;
+
+std::optional<BmpLayout> ReadBmpLayout(const std::uint8_t* data, std::uint32_t size)
+{
+    if (size < 26)
+        return std::nullopt;
+    BmpLayout bmp;
+    bmp.dataOffset = LittleEndian(data + 10, 4);
+    bmp.headerSize = LittleEndian(data + 14, 4);
+    long long height = 0;
+    if (bmp.headerSize == kBmpCoreHeader) {
+        bmp.width = LittleEndian(data + 18, 2);
+        height = LittleEndian(data + 20, 2);
+        bmp.planes = LittleEndian(data + 22, 2);
+        bmp.bits = LittleEndian(data + 24, 2);
+    } else if (bmp.headerSize >= kBmpInfoHeader && size >= 34) {
+        bmp.width = static_cast<std::int32_t>(LittleEndian(data + 18, 4));
+        height = static_cast<std::int32_t>(LittleEndian(data + 22, 4));
+        bmp.planes = LittleEndian(data + 26, 2);
+        bmp.bits = LittleEndian(data + 28, 2);
+        bmp.compression = LittleEndian(data + 30, 4);
+    } else {
+        return std::nullopt;
+    }
+    bmp.topDown = height < 0;
+    bmp.rows = bmp.topDown ? -height : height;
+    bmp.stride = (bmp.width * bmp.bits + 31) / 32 * 4;
+    if (bmp.width <= 0 || bmp.rows <= 0 || bmp.stride <= 0 || bmp.rows > imaging::kMaxPictureSide)
+        return std::nullopt;
+    bmp.presentRows = size > bmp.dataOffset ? std::min<long long>((size - bmp.dataOffset) / bmp.stride, bmp.rows) : 0;
+    return bmp;
+}
+
 // Qt's reader accepts an uncompressed BMP cut short and hands back a picture whose missing
-// rows were never written. The rows the file holds follow from its header: whole rows of
-// the declared stride from the pixel data's offset, bottom row first unless the height is
-// negative. Compressed BMPs come back from Qt with their missing rows cleared.
+// rows were never written: the whole rows of the declared stride after the pixel data's
+// offset are there, bottom row first unless the height is negative. Compressed BMPs come
+// back from Qt with their missing rows cleared.
 RowRange BmpRowsMissing(const std::uint8_t* data, std::uint32_t size)
 {
-    constexpr std::uint32_t kCoreHeader = 12, kInfoHeader = 40;
-    constexpr std::uint32_t kUncompressed = 0, kBitFields = 3, kAlphaBitFields = 6;
-    if (size < 26)
+    const std::optional<BmpLayout> bmp = ReadBmpLayout(data, size);
+    if (!bmp || (bmp->compression != kBmpUncompressed && bmp->compression != kBmpBitFields
+                 && bmp->compression != kBmpAlphaBitFields))
         return {};
-    const std::uint32_t dataOffset = LittleEndian(data + 10, 4);
-    const std::uint32_t headerSize = LittleEndian(data + 14, 4);
-    long long width = 0, height = 0;
-    std::uint32_t bits = 0, compression = kUncompressed;
-    if (headerSize == kCoreHeader) {
-        width = LittleEndian(data + 18, 2);
-        height = LittleEndian(data + 20, 2);
-        bits = LittleEndian(data + 24, 2);
-    } else if (headerSize >= kInfoHeader && size >= 34) {
-        width = static_cast<std::int32_t>(LittleEndian(data + 18, 4));
-        height = static_cast<std::int32_t>(LittleEndian(data + 22, 4));
-        bits = LittleEndian(data + 28, 2);
-        compression = LittleEndian(data + 30, 4);
+    const int rows = static_cast<int>(bmp->rows), present = static_cast<int>(bmp->presentRows);
+    return bmp->topDown ? RowRange{present, rows} : RowRange{0, rows - present};
+}
+
+// An uncompressed 24-bit BMP stores its rows as the surface does (blue first, rows padded to
+// four bytes), so a big scanned page is copied row by row instead of going through Qt's
+// reader pixel by pixel; the bytes are the same, the rows it lacks white. Other BMPs, and any
+// whose headers Qt might judge otherwise, go to Qt's reader.
+bool CopiesDirectly(const BmpLayout& bmp, std::uint32_t size)
+{
+    return bmp.headerSize >= kBmpInfoHeader && bmp.planes == 1 && bmp.bits == 24 && bmp.compression == kBmpUncompressed
+        && bmp.dataOffset >= 14 + bmp.headerSize && bmp.dataOffset <= size
+        && imaging::PictureSizeAllowed(bmp.width, bmp.rows);
+}
+
+bool DecodeBmpRows(CDib& dib, const BmpLayout& bmp, const std::uint8_t* data)
+{
+    const int width = static_cast<int>(bmp.width), rows = static_cast<int>(bmp.rows);
+    if (!imaging::PrepareSurface(dib, width, rows))
+        return false;
+    const std::size_t rowBytes = 3 * static_cast<std::size_t>(width);
+    for (int i = 0; i < rows; ++i) {
+        std::uint8_t* out = dib.GetRowPtr(bmp.topDown ? i : rows - 1 - i);
+        if (i < bmp.presentRows)
+            std::memcpy(out, data + bmp.dataOffset + static_cast<std::size_t>(i) * static_cast<std::size_t>(bmp.stride),
+                        rowBytes);
+        else
+            std::memset(out, 0xFF, rowBytes);
     }
-    if (compression != kUncompressed && compression != kBitFields && compression != kAlphaBitFields)
-        return {};
-    const bool topDown = height < 0;
-    const long long rows = topDown ? -height : height;
-    const long long stride = (width * bits + 31) / 32 * 4;
-    if (width <= 0 || rows <= 0 || stride <= 0 || rows > imaging::kMaxPictureSide)
-        return {};
-    const long long present = size > dataOffset ? std::min<long long>((size - dataOffset) / stride, rows) : 0;
-    const int missing = static_cast<int>(rows - present);
-    return topDown ? RowRange{static_cast<int>(present), static_cast<int>(rows)} : RowRange{0, missing};
+    return true;
 }
 
 void FillRows(QImage& picture, RowRange rows, std::uint8_t value)
@@ -285,8 +333,11 @@ bool CDib::LoadFromMemory(const void* data, std::uint32_t size)
         case JpegResult::Unsupported: return DecodeWithQt(*this, bytes, size, kind);
         }
         return false;
-    case PictureKind::Gif:
-    case PictureKind::Bmp: return DecodeWithQt(*this, bytes, size, kind);
+    case PictureKind::Bmp:
+        if (const std::optional<BmpLayout> bmp = ReadBmpLayout(bytes, size); bmp && CopiesDirectly(*bmp, size))
+            return DecodeBmpRows(*this, *bmp, bytes);
+        return DecodeWithQt(*this, bytes, size, kind);
+    case PictureKind::Gif: return DecodeWithQt(*this, bytes, size, kind);
     case PictureKind::Unknown: return false;
     }
     return false;

@@ -208,6 +208,42 @@ TEST(Decode, EachKindLoadsAtItsSizeWithItsColoursAndBadPicturesLeaveTheSurface) 
     EXPECT_FALSE(dib.LoadFromMemory(nullptr, 10));
 }
 
+// A BMP as ImageMagick writes it and the same rows stored top down; whole and cut short.
+// Whole, every pixel is what Qt's reader reads. Cut short, the rows the file holds are the
+// whole picture's rows and the rest are white, never memory nobody wrote.
+TEST(Decode, BmpRowsAreQtsAndTheRowsACutFileLacksAreWhite) {
+    const QImage page = fixtures::ScanLikePage(61, 40, 9);
+    const Bytes bottomUp = fixtures::EncodeBmp(page);
+    ASSERT_GT(bottomUp.size(), 54u);
+    const std::size_t offset = bottomUp[10] | bottomUp[11] << 8, stride = (61 * 3 + 3) / 4 * 4;
+    Bytes topDown = bottomUp;
+    std::fill_n(topDown.begin() + 22, 4, 0); // height -40
+    topDown[22] = 0xD8, topDown[23] = topDown[24] = topDown[25] = 0xFF;
+    for (int row = 0; row < 40; ++row)
+        std::copy_n(bottomUp.begin() + long(offset + stride * std::size_t(39 - row)), stride,
+                    topDown.begin() + long(offset + stride * std::size_t(row)));
+    for (const auto& [name, whole, fromTop] : {std::tuple{"bottom up", bottomUp, false}, {"top down", topDown, true}}) {
+        const QImage qt = QImage::fromData(whole.data(), int(whole.size()), "BMP").convertToFormat(QImage::Format_RGB32);
+        CDib full;
+        ASSERT_TRUE(full.LoadFromMemory(whole.data(), std::uint32_t(whole.size()))) << name;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 61; ++x)
+                ASSERT_EQ(full.GetPixel(x, y), qt.pixel(x, y) & 0xFFFFFF) << name << " at " << x << "," << y;
+        for (const std::size_t kept : {offset + 10 * stride + 7, offset + 39 * stride, offset}) {
+            const int rows = int((kept - offset) / stride);
+            CDib cut;
+            ASSERT_TRUE(cut.Create(61, 40, DIB_24BPP, 0x123456));
+            ASSERT_TRUE(cut.LoadFromMemory(whole.data(), std::uint32_t(kept))) << name << " cut at " << kept;
+            for (int y = 0; y < 40; ++y) {
+                const bool present = fromTop ? y < rows : y >= 40 - rows;
+                for (int x = 0; x < 61; ++x)
+                    ASSERT_EQ(cut.GetPixel(x, y), present ? full.GetPixel(x, y) : 0xFFFFFFu)
+                        << name << " cut at " << kept << ", pixel " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(Decode, FilesLoadByTheirBytesAndEmptyOrMissingFilesFail) {
     QTemporaryDir dir;
     const auto path = [&](const char* name) { return dir.filePath(name).toStdString(); };
