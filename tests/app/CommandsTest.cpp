@@ -110,40 +110,46 @@ TEST(Commands, FlipNeedsTwoPagesFittingGatesInterpolationAndSharpenAndMarksFollo
 // in the bytes the file system names it by: a CP949 name must not come back as U+FFFD.
 TEST(CommandLine, HelpAndVersionComeFirstElseTheFirstPlainArgumentIsTheBookByteForByte) {
     using enum CommandLineRequest;
-    const std::tuple<QStringList, CommandLineRequest, const char*> rows[] = {
-        {{}, StartViewer, ""},
-        {{"tavimo", "/책/만화 1권.zip", "/books/other"}, StartViewer, "/책/만화 1권.zip"},
-        {{"tavimo", "-x", "--other=1", "book.pco"}, StartViewer, "book.pco"},
-        {{"tavimo", "--", "-odd.zip"}, StartViewer, "-odd.zip"},
-        {{"tavimo", "--", "--help"}, StartViewer, "--help"},
-        {{"tavimo", "/books/a.zip", "--help"}, ShowHelp, "/books/a.zip"},
-        {{"tavimo", "--version", "--help"}, ShowHelp, ""},
+    // The book expected, or nullptr where it is not looked at.
+    // clang-format off
+    const std::tuple<const char*, QStringList, CommandLineRequest, const char*> rows[] = {
+        {"no arguments not starting the viewer bare", {}, StartViewer, ""},
+        {"a later plain argument taken for the book", {"tavimo", "/책/만화 1권.zip", "/books/other"}, StartViewer, "/책/만화 1권.zip"},
+        {"an unknown option taken for the book", {"tavimo", "-x", "--other=1", "book.pco"}, StartViewer, "book.pco"},
+        {"a name after -- read as an option", {"tavimo", "--", "-odd.zip"}, StartViewer, "-odd.zip"},
+        {"help after -- obeyed", {"tavimo", "--", "--help"}, StartViewer, "--help"},
+        {"help after the book not obeyed", {"tavimo", "/books/a.zip", "--help"}, ShowHelp, "/books/a.zip"},
+        {"version taken before help", {"tavimo", "--version", "--help"}, ShowHelp, ""},
         // Qt's options reach main() untouched: "-platform" must not read as -p -l -a ... nor
         // hide the option after it.
-        {{"tavimo", "-platform", "offscreen", "--version"}, ShowVersion, nullptr},
-        {{"tavimo", "-style", "fusion", "book.zip"}, StartViewer, nullptr},
-        {{"tavimo", "-hv"}, StartViewer, ""}};
-    for (const auto& [arguments, request, book] : rows) {
-        EXPECT_EQ(RequestFromArguments(arguments), request) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(!book || BookPathFromArguments(arguments) == QString::fromUtf8(book))
-            << arguments.join(' ').toStdString();
+        {"-platform read as letters, or hiding the next option", {"tavimo", "-platform", "offscreen", "--version"}, ShowVersion, nullptr},
+        {"-style read as letters", {"tavimo", "-style", "fusion", "book.zip"}, StartViewer, nullptr},
+        {"grouped letters obeyed as help or version", {"tavimo", "-hv"}, StartViewer, ""}};
+    // clang-format on
+    for (const auto& [fault, arguments, request, book] : rows) {
+        SCOPED_TRACE(fault);
+        EXPECT_EQ(RequestFromArguments(arguments), request);
+        EXPECT_TRUE(!book || BookPathFromArguments(arguments) == QString::fromUtf8(book));
     }
-    const std::pair<std::vector<const char*>, std::string> bytes[] = {
-        {{"tavimo"}, ""},
-        {{"tavimo", "/books/\xB8\xB8\xC8\xAD 1.zip"}, "/books/\xB8\xB8\xC8\xAD 1.zip"},
-        {{"tavimo", "-x", "--", "-\xB8\xB8.cbz", "other"}, "-\xB8\xB8.cbz"},
-        {{"tavimo", "-\xB8", "--", "-\xB9", "\xB8"}, "-\xB9"}, // both options decode alike as UTF-8
-        {{"tavimo", "/책/만화.zip"}, "/책/만화.zip"}};
-    for (const auto& [argv, book] : bytes)
-        EXPECT_EQ(BookPathBytesFromArguments(int(argv.size()), argv.data()), book) << argv.back();
+    // clang-format off
+    const std::tuple<const char*, std::vector<const char*>, std::string> bytes[] = {
+        {"a book made up without arguments", {"tavimo"}, ""},
+        {"a CP949 name not kept byte for byte", {"tavimo", "/books/\xB8\xB8\xC8\xAD 1.zip"}, "/books/\xB8\xB8\xC8\xAD 1.zip"},
+        {"a CP949 name after -- not kept", {"tavimo", "-x", "--", "-\xB8\xB8.cbz", "other"}, "-\xB8\xB8.cbz"},
+        {"an option of stray bytes taken for the book", {"tavimo", "-\xB8", "--", "-\xB9", "\xB8"}, "-\xB9"},
+        {"a UTF-8 name not kept", {"tavimo", "/책/만화.zip"}, "/책/만화.zip"}};
+    // clang-format on
+    for (const auto& [fault, argv, book] : bytes)
+        EXPECT_EQ(BookPathBytesFromArguments(int(argv.size()), argv.data()), book) << fault;
 }
 
 TEST(ProgressColors, BarIsTheLightColourLessFifteenWithBlueRaisedInsideTheByteRangeOnTheMenuColour) {
-    const std::pair<QColor, QColor> cases[] = {{QColor(255, 0, 0), QColor(240, 240, 255)},
-                                               {QColor(200, 10, 90), QColor(185, 185, 215)},
-                                               {QColor(10, 255, 255), QColor(0, 0, 25)}};
-    for (const auto& [light, bar] : cases)
-        EXPECT_EQ(ProgressBarColor(light), bar) << light.name().toStdString();
+    const std::tuple<const char*, QColor, QColor> cases[] = {
+        {"blue raised past the byte range", QColor(255, 0, 0), QColor(240, 240, 255)},
+        {"the light colour's green or blue taken", QColor(200, 10, 90), QColor(185, 185, 215)},
+        {"dimmed below zero", QColor(10, 255, 255), QColor(0, 0, 25)}};
+    for (const auto& [fault, light, bar] : cases)
+        EXPECT_EQ(ProgressBarColor(light), bar) << fault;
     QPalette source, target;
     source.setColor(QPalette::Light, QColor(255, 0, 0));
     source.setColor(QPalette::Window, QColor(12, 34, 56));

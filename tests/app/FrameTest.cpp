@@ -242,7 +242,7 @@ TEST_P(SpecialFileRow, IsRefusedAtOnceWithTheMessageAndReadingGoesOn) {
 
 const std::pair<const char*, const char*> kSpecialNames[] = {{"book.zip", viewtext::kZipCannotOpen},
                                                              {"book.pco", viewtext::kPcoCannotOpen},
-                                                             {"book.cbz", viewtext::kZipCannotOpen},
+                                                             {"book.cb7", viewtext::kArchiveCannotOpen},
                                                              {"p2.jpg", viewtext::kOpenFailed}};
 INSTANTIATE_TEST_SUITE_P(SpecialFiles, SpecialFileRow,
                          ::testing::Combine(::testing::ValuesIn(fixtures::kSpecialFiles),

