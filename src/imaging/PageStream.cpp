@@ -2,42 +2,75 @@
 
 #include "JpegRows.h"
 #include "Sharpen.h"
+#include "SmoothScale.h"
 
 #include <climits>
+#include <condition_variable>
+#include <mutex>
 #include <system_error>
+#include <thread>
 
 namespace imaging {
 
 namespace {
 
-// Rows decoded between two hand-overs to the helper: small enough that the helper's last
-// rows follow the decode closely, large enough that waking it costs nothing.
+// Rows decoded between two hand-overs: small enough that the last rows' scale follows the
+// decode closely, large enough that the hand-over costs nothing.
 constexpr int kRowsPerBand = 16;
 constexpr COLORREF kWhite = 0xFFFFFF;
+
+// The rows a worker has decoded so far, handed to the calling thread in order.
+class DecodedRows {
+public:
+    void Publish(int rows, bool ended)
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_rows = rows;
+            m_ended = ended;
+        }
+        m_changed.notify_one();
+    }
+    // Waits for rows beyond `seen` or the end; returns the rows and whether the decode ended.
+    std::pair<int, bool> WaitBeyond(int seen)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_rows > seen || m_ended; });
+        return {m_rows, m_ended};
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_rows = 0;
+    bool m_ended = false;
+};
+
+void DecodeAll(JpegRows& rows, DecodedRows& decoded)
+{
+    int done = 0;
+    while (!rows.Finished()) {
+        const int before = done;
+        done = rows.Read(kRowsPerBand);
+        if (done == before && !rows.Finished())
+            break; // the decoder made no progress: what it has is all there is
+        decoded.Publish(done, false);
+    }
+    decoded.Publish(done, true);
+}
 
 } // namespace
 
 struct PageStream::Job {
-    // Set by the calling thread before the job is added.
     SmoothScale scale;
     bool scalable = false;
-    bool followedBySharpen = false;
-    // Guarded by the stream's mutex, written by the calling thread.
-    int decodedRows = 0;
-    bool ended = false;
-    // Written by the helper.
-    std::atomic<int> scaledRows{0};
-    std::atomic<bool> done{false};
+    bool last = false;
+    int scaledRows = 0;
 };
 
 PageStream::PageStream(CDib& target, bool sharpen, DibProgressProc progress, void* progressParam)
     : m_target(target), m_sharpen(sharpen), m_progress(progress), m_progressParam(progressParam)
 {
-    try {
-        m_helper = std::jthread([this] { RunHelper(); });
-    } catch (const std::system_error&) {
-        // no thread to be had: Finish draws everything on the calling thread
-    }
 }
 
 PageStream::~PageStream()
@@ -45,131 +78,90 @@ PageStream::~PageStream()
     Finish();
 }
 
-bool PageStream::AddPage(CDib& page, const std::uint8_t* data, std::uint32_t size, const PlacePage& place)
+bool PageStream::AddPage(CDib& page, const std::uint8_t* data, std::uint32_t size, const PlacePage& place,
+                         const PagePreview& preview)
 {
     JpegRows rows;
     if (!rows.Start(page, data, size)) {
         const bool loaded = page.LoadFromMemory(data, size);
+        if (preview.show)
+            preview.show(); // the picture is whole: its preview goes up at once
         AddDecodedPage(page, place);
         return loaded;
     }
-    Job& job = StartJob(page, place);
-    int decoded = 0;
-    while (!rows.Finished()) {
-        const int before = decoded;
-        decoded = rows.Read(kRowsPerBand);
-        if (decoded == before && !rows.Finished())
-            break; // the decoder made no progress: what it has is all there is
-        Publish(job, decoded, false);
-        ReportProgress();
+    Job job = Plan(page, place);
+    DecodedRows decoded;
+    std::jthread worker;
+    try {
+        worker = std::jthread([&rows, &decoded] { DecodeAll(rows, decoded); });
+    } catch (const std::system_error&) {
+        DecodeAll(rows, decoded); // no thread to be had: the decode comes first, whole
     }
-    Publish(job, decoded, true);
+    FillTarget(); // while the first band decodes
+    bool previewShown = !preview.show;
+    for (int seen = -1;;) {
+        const auto [available, ended] = decoded.WaitBeyond(seen);
+        seen = available;
+        if (!previewShown && (available >= preview.rows || ended)) {
+            preview.show();
+            previewShown = true;
+        }
+        Advance(job, available, ended);
+        if (ended)
+            break;
+    }
+    if (worker.joinable())
+        worker.join();
     return rows.Drawn();
 }
 
 void PageStream::AddDecodedPage(CDib& page, const PlacePage& place)
 {
-    Publish(StartJob(page, place), 0, true);
+    Job job = Plan(page, place);
+    FillTarget();
+    Advance(job, page.GetHeight(), true);
 }
 
-PageStream::Job& PageStream::StartJob(CDib& page, const PlacePage& place)
+PageStream::Job PageStream::Plan(CDib& page, const PlacePage& place)
 {
-    auto job = std::make_unique<Job>();
+    Job job;
     const PagePlacement placement = place(page.GetWidth(), page.GetHeight());
     const QRect& to = placement.destination;
     if (!to.isEmpty()) {
-        job->scalable = job->scale.Plan(page, m_target,
-                                        {to.left(), to.top(), to.left() + to.width(), to.top() + to.height(), 0, 0,
-                                         page.GetWidth(), page.GetHeight()});
+        job.scalable = job.scale.Plan(page, m_target,
+                                      {to.left(), to.top(), to.left() + to.width(), to.top() + to.height(), 0, 0,
+                                       page.GetWidth(), page.GetHeight()});
     }
     m_drawn.push_back(to.isEmpty() ? QRect() : SmoothlyDrawnArea(to));
-    Job* added = job.get();
-    {
-        const std::lock_guard lock(m_mutex);
-        if (placement.last && m_sharpen && !m_follower) {
-            m_follower = std::make_unique<SharpenFollower>(m_target, SharpenAreas(m_drawn));
-            m_reportedSharpen = m_follower->NextRow();
-            m_sharpenedRows.store(m_reportedSharpen, std::memory_order_relaxed);
-            job->followedBySharpen = true;
-        }
-        m_jobs.push_back(std::move(job));
+    if (placement.last && m_sharpen && !m_follower) {
+        m_follower = std::make_unique<SharpenFollower>(m_target, SharpenAreas(m_drawn));
+        job.last = true;
     }
-    m_changed.notify_one();
-    return *added;
+    return job;
 }
 
-void PageStream::Publish(Job& job, int decodedRows, bool ended)
+void PageStream::Advance(Job& job, int decodedRows, bool ended)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        job.decodedRows = decodedRows;
-        job.ended = ended;
-    }
-    m_changed.notify_one();
-}
-
-void PageStream::RunHelper()
-{
-    m_target.Fill(kWhite);
-    std::size_t index = 0;
-    int seenRows = -1;
-    for (;;) {
-        Job* job = nullptr;
-        int decodedRows = 0;
-        bool ended = false;
-        {
-            std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [&] {
-                if (index < m_jobs.size())
-                    return m_jobs[index]->decodedRows > seenRows || m_jobs[index]->ended;
-                return m_closed;
-            });
-            if (index >= m_jobs.size())
-                return;
-            job = m_jobs[index].get();
-            decodedRows = job->decodedRows;
-            ended = job->ended;
-        }
-        seenRows = decodedRows;
-        const int rows = job->scalable ? job->scale.Rows() : 0;
-        const int begin = job->scaledRows.load(std::memory_order_relaxed);
-        int end = begin;
-        while (end < rows && (ended || job->scale.LastSourceRow(end) < decodedRows))
-            ++end;
-        job->scale.DrawRows(begin, end, nullptr);
-        job->scaledRows.store(end, std::memory_order_release);
-        if (job->followedBySharpen) {
-            m_follower->Advance(ended ? INT_MAX : job->scale.DestinationRow(end));
-            m_sharpenedRows.store(m_follower->NextRow(), std::memory_order_release);
-        }
-        if (ended) {
-            job->done.store(true, std::memory_order_release);
-            ++index;
-            seenRows = -1;
-        }
-    }
-}
-
-void PageStream::ReportProgress()
-{
-    if (!m_progress)
+    const int rows = job.scalable ? job.scale.Rows() : 0;
+    int end = job.scaledRows;
+    while (end < rows && (ended || job.scale.LastSourceRow(end) < decodedRows))
+        ++end;
+    const RowStart report = [&](int k) { m_progress(k, job.scale.ProgressTotal(), m_progressParam); };
+    job.scale.DrawRows(job.scaledRows, end, m_progress ? &report : nullptr);
+    job.scaledRows = end;
+    if (!job.last)
         return;
-    while (m_reportedJob < m_jobs.size()) {
-        const Job& job = *m_jobs[m_reportedJob];
-        const bool done = job.done.load(std::memory_order_acquire);
-        const int scaled = job.scaledRows.load(std::memory_order_acquire);
-        for (; m_reportedRow < scaled; ++m_reportedRow)
-            m_progress(m_reportedRow, job.scale.ProgressTotal(), m_progressParam);
-        if (!done)
-            break;
-        ++m_reportedJob;
-        m_reportedRow = 0;
-    }
-    if (m_follower) {
-        const int sharpened = m_sharpenedRows.load(std::memory_order_acquire);
-        for (; m_reportedSharpen < sharpened && m_reportedSharpen < m_target.GetHeight(); ++m_reportedSharpen)
-            m_progress(m_reportedSharpen, m_target.GetHeight(), m_progressParam);
-    }
+    const int sharpenedBefore = m_follower->NextRow();
+    m_follower->Advance(ended ? INT_MAX : job.scale.DestinationRow(end));
+    for (int y = sharpenedBefore; m_progress && y < m_follower->NextRow(); ++y)
+        m_progress(y, m_follower->Height(), m_progressParam);
+}
+
+void PageStream::FillTarget()
+{
+    if (!m_filled)
+        m_target.Fill(kWhite);
+    m_filled = true;
 }
 
 void PageStream::Finish()
@@ -177,16 +169,7 @@ void PageStream::Finish()
     if (m_finished)
         return;
     m_finished = true;
-    {
-        const std::lock_guard lock(m_mutex);
-        m_closed = true;
-    }
-    m_changed.notify_one();
-    if (m_helper.joinable())
-        m_helper.join();
-    else
-        RunHelper(); // every job has ended: the calling thread draws them all
-    ReportProgress();
+    FillTarget();
     if (m_sharpen && !m_follower) {
         // No page was the last one shown: the whole composition is sharpened at the end.
         m_target.SetProgress(m_progress, m_progressParam);

@@ -25,6 +25,7 @@ class CFrameHost;
 namespace imaging {
 class PageStream;
 struct PagePlacement;
+struct PagePreview;
 } // namespace imaging
 class QDragEnterEvent;
 class QDropEvent;
@@ -196,7 +197,10 @@ private:
     bool StreamOnePage();
     bool StreamTwoPages();
     bool AddStreamedPage(imaging::PageStream& stream, CDib& page, const std::string& name,
-                         const std::function<imaging::PagePlacement(int, int)>& place);
+                         const std::function<imaging::PagePlacement(int, int)>& place,
+                         const imaging::PagePreview& preview);
+    // The unscaled first page at the origin, shown once the rows the window holds are decoded.
+    imaging::PagePreview FirstPagePreview();
     void ShowStreamedScreen();
     // Sharpens the pages drawn into the white `target`; returns the area that changed.
     QRegion SharpenComposition(CDib* target, const std::vector<QRect>& drawn);

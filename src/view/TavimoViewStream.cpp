@@ -1,9 +1,10 @@
-// CTavimoView: the unprepared turn in fit mode with smoothing. The pages are decoded on this
-// thread while the stream's helper scales and sharpens their rows into the spare screen, so
-// the turn costs little more than the decode; the result is byte for byte the composition
-// of ComposeOnePage and ComposeTwoPages. The quick preview of the decoded page is drawn
-// while the helper ends its last rows; the scaled page before the sharpen is not, since
-// the sharpen follows the scale a row behind and the final picture comes at once.
+// CTavimoView: the unprepared turn in fit mode with smoothing. A worker decodes the pages
+// while this thread scales and sharpens their rows into the spare screen, so the turn costs
+// little more than the decode; the result is byte for byte the composition of
+// ComposeOnePage and ComposeTwoPages. The quick preview of the first page goes up as soon as
+// the rows the window shows are decoded, while the rest decodes; the scaled page before the
+// sharpen is not drawn, since the sharpen follows the scale a row behind and the final
+// picture comes with the decode's end.
 #include "TavimoView.h"
 
 #include "FrameHost.h"
@@ -11,6 +12,7 @@
 #include "imaging/PageStream.h"
 #include "settings/Option.h"
 
+#include <QtMath>
 #include <utility>
 
 using imaging::PagePlacement;
@@ -24,12 +26,19 @@ bool CTavimoView::CanStreamTurn() const
     return m_streamTurns && g_option.bStretech && g_option.bInterpolation && !g_option.bRotate;
 }
 
+imaging::PagePreview CTavimoView::FirstPagePreview()
+{
+    // The rows of the page the window shows when it is drawn unscaled at the origin.
+    return {qCeil(height() * devicePixelRatioF()), [this] { DrawNow(m_pPage1); }};
+}
+
 bool CTavimoView::AddStreamedPage(imaging::PageStream& stream, CDib& page, const std::string& name,
-                                  const imaging::PlacePage& place)
+                                  const imaging::PlacePage& place, const imaging::PagePreview& preview)
 {
     bool loaded = false;
     if (ReadPageBytes(name))
-        loaded = stream.AddPage(page, m_pageBytes.data(), static_cast<std::uint32_t>(m_pageBytes.size()), place);
+        loaded = stream.AddPage(page, m_pageBytes.data(), static_cast<std::uint32_t>(m_pageBytes.size()), place,
+                                preview);
     else
         stream.AddDecodedPage(page, place); // what the page holds is shown, as in a composition
     ReleasePageBytes();
@@ -53,12 +62,13 @@ bool CTavimoView::StreamOnePage()
     bool loaded = false;
     {
         imaging::PageStream stream(*m_pNextScreen, g_option.bSharpen, m_pFrame ? ProgressCallback : nullptr, m_pFrame);
-        loaded = AddStreamedPage(stream, *m_pPage1, m_pageList[m_itCurPage], [&](int pageWidth, int pageHeight) {
-            return PagePlacement{FittedRect(pageWidth, pageHeight, 0, width, height), true};
-        });
-        if (loaded)
-            DrawNow(m_pPage1);
-    } // the stream ends here: its helper has drawn everything and stopped
+        loaded = AddStreamedPage(
+            stream, *m_pPage1, m_pageList[m_itCurPage],
+            [&](int pageWidth, int pageHeight) {
+                return PagePlacement{FittedRect(pageWidth, pageHeight, 0, width, height), true};
+            },
+            FirstPagePreview());
+    }
     if (!loaded) {
         NotifyAndWait(QString::fromUtf8(viewtext::kOpenFailed));
         DrawNow(m_pPage1);
@@ -79,12 +89,13 @@ bool CTavimoView::StreamTwoPages()
     {
         imaging::PageStream stream(*m_pNextScreen, g_option.bSharpen, m_pFrame ? ProgressCallback : nullptr, m_pFrame);
         bool alone = false; // a wide first page is shown by itself
-        loaded = AddStreamedPage(stream, *m_pPage1, m_pageList[m_itCurPage], [&](int pageWidth, int pageHeight) {
+        const auto placeFirst = [&](int pageWidth, int pageHeight) {
             alone = g_option.bAutoDetectWidth && IsWidePage(pageWidth, pageHeight);
             if (alone)
                 return PagePlacement{FittedRect(pageWidth, pageHeight, 0, width, height), true};
             return PagePlacement{FittedRect(pageWidth, pageHeight, firstLeft, half, height), false};
-        });
+        };
+        loaded = AddStreamedPage(stream, *m_pPage1, m_pageList[m_itCurPage], placeFirst, FirstPagePreview());
         const auto placeSecond = [&](int pageWidth, int pageHeight) {
             return PagePlacement{FittedRect(pageWidth, pageHeight, secondLeft, half, height), true};
         };
@@ -96,12 +107,12 @@ bool CTavimoView::StreamTwoPages()
             } else if (alone) {
                 LoadPage(m_pPage2, m_pageList[second]); // decoded as always, though not shown
             } else {
-                AddStreamedPage(stream, *m_pPage2, m_pageList[second], placeSecond);
+                AddStreamedPage(stream, *m_pPage2, m_pageList[second], placeSecond, {});
             }
-            DrawNow(m_pPage1);
         }
-    } // the stream ends here: its helper has drawn everything and stopped
+    }
     if (!loaded) {
+        update(); // the preview of the page that failed leaves the window to the shown screen
         NotifyAndWait(QString::fromUtf8(viewtext::kOpenFailed));
         return false;
     }

@@ -208,28 +208,37 @@ TEST(Decode, EachKindLoadsAtItsSizeWithItsColoursAndBadPicturesLeaveTheSurface) 
     EXPECT_FALSE(dib.LoadFromMemory(nullptr, 10));
 }
 
-// A BMP as ImageMagick writes it and the same rows stored top down; whole and cut short.
-// Whole, every pixel is what Qt's reader reads. Cut short, the rows the file holds are the
-// whole picture's rows and the rest are white, never memory nobody wrote.
+// BMPs as ImageMagick writes them (24-bit, which is copied row by row, and 8-bit through
+// Qt's reader) and the 24-bit rows stored top down; whole and cut short. Whole, every pixel
+// is what Qt's reader reads. Cut short, the rows the file holds are the whole picture's rows
+// and the rest are white, never memory nobody wrote.
 TEST(Decode, BmpRowsAreQtsAndTheRowsACutFileLacksAreWhite) {
     const QImage page = fixtures::ScanLikePage(61, 40, 9);
-    const Bytes bottomUp = fixtures::EncodeBmp(page);
+    const Bytes bottomUp = fixtures::EncodeBmp(page),
+                palette = fixtures::EncodeWithImageMagick(page, "BMP3", {"-type", "Palette", "-compress", "None"});
     ASSERT_GT(bottomUp.size(), 54u);
-    const std::size_t offset = bottomUp[10] | bottomUp[11] << 8, stride = (61 * 3 + 3) / 4 * 4;
+    ASSERT_TRUE(palette[28] == 8 && palette[30] == 0) << "ImageMagick wrote no uncompressed 8-bit BMP";
+    const auto offsetOf = [](const Bytes& bmp) { return std::size_t(bmp[10] | bmp[11] << 8); };
+    const std::size_t stride24 = (61 * 3 + 3) / 4 * 4;
     Bytes topDown = bottomUp;
-    std::fill_n(topDown.begin() + 22, 4, 0); // height -40
-    topDown[22] = 0xD8, topDown[23] = topDown[24] = topDown[25] = 0xFF;
+    topDown[22] = 0xD8, topDown[23] = topDown[24] = topDown[25] = 0xFF; // height -40
     for (int row = 0; row < 40; ++row)
-        std::copy_n(bottomUp.begin() + long(offset + stride * std::size_t(39 - row)), stride,
-                    topDown.begin() + long(offset + stride * std::size_t(row)));
-    for (const auto& [name, whole, fromTop] : {std::tuple{"bottom up", bottomUp, false}, {"top down", topDown, true}}) {
+        std::copy_n(bottomUp.begin() + long(offsetOf(bottomUp) + stride24 * std::size_t(39 - row)), stride24,
+                    topDown.begin() + long(offsetOf(bottomUp) + stride24 * std::size_t(row)));
+    const std::tuple<const char*, Bytes, std::size_t, bool> kinds[] = {
+        {"24-bit bottom up", bottomUp, stride24, false},
+        {"24-bit top down", topDown, stride24, true},
+        {"8-bit through Qt", palette, 64, false},
+    };
+    for (const auto& [name, whole, stride, fromTop] : kinds) {
         const QImage qt = QImage::fromData(whole.data(), int(whole.size()), "BMP").convertToFormat(QImage::Format_RGB32);
         CDib full;
         ASSERT_TRUE(full.LoadFromMemory(whole.data(), std::uint32_t(whole.size()))) << name;
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 61; ++x)
                 ASSERT_EQ(full.GetPixel(x, y), qt.pixel(x, y) & 0xFFFFFF) << name << " at " << x << "," << y;
-        for (const std::size_t kept : {offset + 10 * stride + 7, offset + 39 * stride, offset}) {
+        const std::size_t offset = offsetOf(whole);
+        for (const std::size_t kept : {offset + 10 * stride + 7, offset + 39 * stride, offset + 5}) {
             const int rows = int((kept - offset) / stride);
             CDib cut;
             ASSERT_TRUE(cut.Create(61, 40, DIB_24BPP, 0x123456));

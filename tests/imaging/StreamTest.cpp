@@ -1,6 +1,6 @@
 // The streamed turn's pieces against the sequential path they replace: the banded JPEG
-// decode against the whole-picture decode, and the stream (decode, scale and sharpen
-// overlapped on two threads) against LoadFromMemory, SmoothStretchTo and SharpenArea run one
+// decode against the whole-picture decode, and the stream (the decode on a worker, the scale
+// and sharpen following it) against LoadFromMemory, SmoothStretchTo and SharpenArea run one
 // after the other. Equal means byte for byte, on every picture kind the books hold.
 #include "ImageFixtures.h"
 #include "imaging/JpegRows.h"
@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <cstring>
 #include <functional>
 #include <random>
@@ -21,16 +20,8 @@ namespace {
 using fixtures::Bytes;
 
 // A JPEG as ImageMagick writes it: other samplings, grey and CMYK files than TurboJPEG's.
-Bytes JpegFromImageMagick(const QImage& image, const QStringList& options) {
-    const Bytes bmp = fixtures::EncodeBmp(image);
-    QProcess convert;
-    convert.start(QStringLiteral("convert"), QStringList{QStringLiteral("bmp:-")} + options + QStringList{"jpeg:-"});
-    convert.write(reinterpret_cast<const char*>(bmp.data()), qint64(bmp.size()));
-    convert.closeWriteChannel();
-    if (!convert.waitForFinished(-1) || convert.exitCode() != 0)
-        return {};
-    const QByteArray out = convert.readAllStandardOutput();
-    return Bytes(out.begin(), out.end());
+Bytes JpegFromImageMagick(const QImage& image, const std::vector<std::string>& options) {
+    return fixtures::EncodeWithImageMagick(image, "JPEG", options);
 }
 
 Bytes Cut(Bytes bytes, std::size_t keep) {
@@ -197,9 +188,11 @@ TEST(PageStream, EqualsTheSequentialCompositionByteForByte) {
         for (int i = 0; i < count; ++i)
             EXPECT_TRUE(SameBytes(sequentialPages[std::size_t(i)], streamedPages[std::size_t(i)])) << "page " << i;
         EXPECT_FALSE(log.offThread);
-        for (std::size_t i = 1; i < log.reports.size(); ++i)
-            if (log.reports[i].second == log.reports[i - 1].second)
+        for (std::size_t i = 1; i < log.reports.size(); ++i) {
+            if (log.reports[i].second == log.reports[i - 1].second) {
                 EXPECT_GT(log.reports[i].first, log.reports[i - 1].first) << "report " << i;
+            }
+        }
     }
 }
 

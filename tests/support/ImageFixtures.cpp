@@ -1,38 +1,22 @@
 #include "ImageFixtures.h"
 
+#include "ArchiveFixtures.h"
+#include "Shell.h"
+
 #include <turbojpeg.h>
 
-#include <QBuffer>
-#include <QProcess>
 #include <QRect>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 namespace fixtures {
 
 namespace {
-
-// Through ImageMagick, the tool such files are made with: the picture goes in as PNG and
-// comes out as `coder` writes it.
-Bytes ConvertedByImageMagick(const QImage& image, const QString& coder, const QStringList& options) {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    QProcess convert;
-    convert.start(QStringLiteral("convert"),
-                  QStringList{QStringLiteral("png:-")} + options + QStringList{coder + ":-"});
-    convert.write(png);
-    convert.closeWriteChannel();
-    if (!convert.waitForFinished(-1) || convert.exitStatus() != QProcess::NormalExit ||
-        convert.exitCode() != 0)
-        return {};
-    const QByteArray out = convert.readAllStandardOutput();
-    return Bytes(out.begin(), out.end());
-}
 
 // Clipped to the page, so callers may draw across its edges.
 void FillRect(QImage& page, const QRect& rect, QRgb color) {
@@ -57,13 +41,26 @@ Bytes EncodeJpeg(const QImage& image, int quality, bool progressive) {
     return out;
 }
 
+Bytes EncodeWithImageMagick(const QImage& image, const std::string& coder, const std::vector<std::string>& options) {
+    QTemporaryDir dir;
+    const std::string in = dir.filePath("in.png").toStdString(), out = dir.filePath("out").toStdString();
+    if (!dir.isValid() || !image.save(QString::fromStdString(in), "PNG"))
+        return {};
+    std::string command = "convert " + ShellQuoted("png:" + in);
+    for (const std::string& option : options)
+        command += " " + ShellQuoted(option);
+    command += " " + ShellQuoted(coder + ":" + out);
+    if (std::system(command.c_str()) != 0)
+        return {};
+    return ReadBytes(out);
+}
+
 Bytes EncodeGif(const QImage& image) {
-    return ConvertedByImageMagick(image.convertToFormat(QImage::Format_ARGB32), QStringLiteral("GIF"), {});
+    return EncodeWithImageMagick(image.convertToFormat(QImage::Format_ARGB32), "GIF");
 }
 
 Bytes EncodeBmp(const QImage& image) {
-    return ConvertedByImageMagick(image.convertToFormat(QImage::Format_RGB32), QStringLiteral("BMP3"),
-                                  {QStringLiteral("-type"), QStringLiteral("TrueColor")});
+    return EncodeWithImageMagick(image.convertToFormat(QImage::Format_RGB32), "BMP3", {"-type", "TrueColor"});
 }
 
 QImage ScanLikePage(int width, int height, unsigned seed) {

@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace fixtures {
@@ -11,6 +12,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 // JPEG through TurboJPEG (baseline, 4:2:0 unless told otherwise).
 Bytes EncodeJpeg(const QImage& image, int quality = 85, bool progressive = false);
+// The picture as ImageMagick's `coder` writes it (JPEG, GIF, BMP3, ...) with the options.
+Bytes EncodeWithImageMagick(const QImage& image, const std::string& coder, const std::vector<std::string>& options = {});
 // GIF as ImageMagick writes it (its own palette; pixels whose alpha is 0 transparent).
 Bytes EncodeGif(const QImage& image);
 // 24-bit BMP as ImageMagick writes it.
