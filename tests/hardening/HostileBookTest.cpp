@@ -227,13 +227,11 @@ bool Flip(const std::string& path, std::size_t from, std::size_t to, std::size_t
     return fixtures::WriteFile(path, bytes);
 }
 
-// Three numbered pages packed by 7zz with the arguments, then damaged.
-Writer SevenZip(std::vector<std::string> arguments, std::function<bool(const std::string&)> damage = {}) {
+// The items packed by the program with the arguments, then damaged.
+Writer Packed(const char* program, std::vector<std::string> arguments, std::vector<fixtures::BookItem> items,
+              Writer damage = {}) {
     return [=](const std::string& path) {
-        std::vector<fixtures::BookItem> items;
-        for (int i = 0; i < 3; ++i)
-            items.push_back({std::to_string(i) + ".jpg", JpegPage(NumberedPicture(i))});
-        return fixtures::PackWithTool(path + ".files", path, "7zz", arguments, items) &&
+        return fixtures::PackWithTool(path + ".files", path, program, arguments, items) &&
                (!damage || damage(path));
     };
 }
@@ -387,10 +385,11 @@ std::vector<HostileBook> HostileBooks() {
                              std::vector<Page> pages = {}) {
         books.push_back({name, kArchive, file, write, message, pages});
     };
-    const auto cutTarGz = [](P p) {
-        return fixtures::PackWithTool(p + ".files", p, "bsdtar", {"-czf"},
-                                      {{"a.jpg", PatternBytes(200000, 3)}}) &&
-               CutInHalf(p);
+    std::vector<fixtures::BookItem> numbered;
+    for (int i = 0; i < 3; ++i)
+        numbered.push_back({std::to_string(i) + ".jpg", JpegPage(NumberedPicture(i))});
+    const auto sevenZip = [&](std::vector<std::string> arguments, Writer damage = {}) {
+        return Packed("7zz", arguments, numbered, damage);
     };
     const auto manyEntries = [](P p) {
         std::vector<fixtures::TarMember> many(100000);
@@ -398,17 +397,16 @@ std::vector<HostileBook> HostileBooks() {
             many[i].name = "e" + std::to_string(i) + ".txt";
         return fixtures::WriteFile(p, fixtures::TarBytes(many));
     };
-    const auto tooLarge = [](P p) {
-        return fixtures::PackWithTool(p + ".files", p, "7zz", {"a", "-bd"},
-                                      {{"a.jpg", Bytes(kMaxArchiveEntrySize + 1)}});
+    const auto tooLarge = [](P p) { // made only when written: the page is a quarter of the memory limit
+        return Packed("7zz", {"a", "-bd"}, {{"a.jpg", Bytes(kMaxArchiveEntrySize + 1)}})(p);
     };
     const char *encrypted = viewtext::kArchiveEncrypted, *cannotOpen = viewtext::kArchiveCannotOpen;
     // clang-format off
-    archive("EncryptedEntriesSayTheBookIsEncrypted", "locked.cb7", SevenZip({"a", "-bd", "-psecret"}), encrypted);
-    archive("EncryptedNamesSayTheBookIsEncrypted", "hidden.7z", SevenZip({"a", "-bd", "-psecret", "-mhe=on"}), encrypted);
-    archive("TruncatedSevenZip", "cut.cb7", SevenZip({"a", "-bd"}, CutInHalf), cannotOpen);
-    archive("CorruptSevenZip", "noise.7z", SevenZip({"a", "-bd"}, [](P p) { return Flip(p, 40, SIZE_MAX, 7); }), cannotOpen);
-    archive("TruncatedGzipTar", "cut.tar.gz", cutTarGz, cannotOpen);
+    archive("EncryptedEntriesSayTheBookIsEncrypted", "locked.cb7", sevenZip({"a", "-bd", "-psecret"}), encrypted);
+    archive("EncryptedNamesSayTheBookIsEncrypted", "hidden.7z", sevenZip({"a", "-bd", "-psecret", "-mhe=on"}), encrypted);
+    archive("TruncatedSevenZip", "cut.cb7", sevenZip({"a", "-bd"}, CutInHalf), cannotOpen);
+    archive("CorruptSevenZip", "noise.7z", sevenZip({"a", "-bd"}, [](P p) { return Flip(p, 40, SIZE_MAX, 7); }), cannotOpen);
+    archive("TruncatedGzipTar", "cut.tar.gz", Packed("bsdtar", {"-czf"}, {{"a.jpg", PatternBytes(200000, 3)}}, CutInHalf), cannotOpen);
     archive("EntryDeclaringTerabytes", "huge.cbt", Of(fixtures::TarBytes({{"a.jpg", jpeg, '0', "", 1ll << 42}})), cannotOpen);
     archive("HundredThousandEntries", "many.tar", manyEntries, viewtext::kArchiveTooManyEntries);
     archive("TextFileNamedCbr", "notes.cbr", Of(Text("just a letter, not a book\n")), viewtext::kArchiveUnknown);
