@@ -146,10 +146,12 @@ Bytes Gif(const GifHead& head) {
 }
 
 Bytes Png() {
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::blue);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImage(4, 4, QImage::Format_RGB32).save(&buffer, "PNG");
+    image.save(&buffer, "PNG");
     return Bytes(bytes.begin(), bytes.end());
 }
 
@@ -317,10 +319,11 @@ std::vector<HostileBook> HostileBooks() {
     };
     // Three good pages a.jpg, b.jpg and c.jpg, the second's records as `b` says.
     const auto three = [&](RawEntry b) {
-        b.name = "b.jpg", b.data = jpeg;
+        b.name = "b.jpg";
+        b.data = jpeg;
         return RawZip({{"a.jpg", jpeg}, b, {"c.jpg", jpeg}});
     };
-    const Bytes good = three({});
+    const Bytes good = three({}); // its last 22 bytes are the end record, which has no comment
     const auto bmpWithDamagedDeflate = [](P p) {
         return fixtures::WriteZip(p,
                                   {{"a.bmp", fixtures::EncodeBmp(QImage(64, 64, QImage::Format_RGB32))}}) &&
