@@ -5,6 +5,7 @@
 // decodes) or reports that it failed, and the view goes on.
 #include "ArchiveFixtures.h"
 #include "BookFixtures.h"
+#include "ToolArchives.h"
 #include "ViewTestSupport.h"
 #include "view/Messages.h"
 
@@ -68,28 +69,18 @@ Bytes JpegClaiming(int width, int height) {
     return jpeg;
 }
 
-// The JPEG made progressive, its last scan repeated until the file holds `count` scans. A
-// scan runs from its SOS marker to the next marker that is neither stuffed nor a restart.
-Bytes JpegWithScans(int count) {
+// The JPEG made progressive, its last scan (from its SOS marker to the end marker) repeated
+// `count` times more. Entropy-coded data never holds FF DA: the search finds the marker.
+Bytes JpegWithRepeatedLastScan(int count) {
     const Bytes progressive = Jpeg(true);
-    std::vector<Bytes> scans;
-    const std::size_t firstScan = FindMarker(progressive, 0xDA);
-    std::size_t start = firstScan;
-    for (std::size_t at = firstScan + 2; at + 1 < progressive.size() && progressive[start + 1] != 0xD9;
-         ++at) {
-        const std::uint8_t next = progressive[at + 1];
-        if (progressive[at] == 0xFF && next != 0x00 && (next < 0xD0 || next > 0xD7)) {
-            scans.emplace_back(progressive.begin() + std::ptrdiff_t(start),
-                               progressive.begin() + std::ptrdiff_t(at));
-            start = at;
-        }
-    }
-    Bytes out = Resized(progressive, firstScan);
-    for (int i = 0; i < count; ++i) {
-        const Bytes& scan = scans[std::min(std::size_t(i), scans.size() - 1)];
-        out.insert(out.end(), scan.begin(), scan.end());
-    }
-    out.insert(out.end(), {0xFF, 0xD9});
+    const auto end = progressive.end() - 2;
+    auto last = end;
+    while (last[0] != 0xFF || last[1] != 0xDA)
+        --last;
+    Bytes out(progressive.begin(), end);
+    for (int i = 0; i < count; ++i)
+        out.insert(out.end(), last, end);
+    out.insert(out.end(), end, progressive.end());
     return out;
 }
 
@@ -166,7 +157,8 @@ Bytes Png() {
 
 // A ZIP written field by field (stored entries only), so that its records may say anything:
 // the size they declare, a zip64 field beside the plain sizes or instead of them (marked
-// 0xFFFFFFFF), a local header offset moved by `shift`, the entry count and directory offset.
+// 0xFFFFFFFF), a local header offset moved by `shift`, the signature of the entry's central
+// record (a damaged one ends the directory's walk there), the entry count and directory offset.
 enum class Zip64 { No, Beside, Marked };
 struct RawEntry {
     std::string name;
@@ -175,6 +167,7 @@ struct RawEntry {
     std::optional<std::uint64_t> declaredSize = {};
     Zip64 zip64 = Zip64::No;
     std::int64_t shift = 0;
+    std::uint32_t centralSignature = 0x02014b50;
 };
 Bytes RawZip(const std::vector<RawEntry>& entries, std::optional<std::uint16_t> count = {},
              std::optional<std::uint32_t> directoryOffset = {}) {
@@ -202,7 +195,7 @@ Bytes RawZip(const std::vector<RawEntry>& entries, std::optional<std::uint16_t> 
         out.insert(out.end(), e.name.begin(), e.name.end());
         out.insert(out.end(), localExtra.begin(), localExtra.end());
         out.insert(out.end(), e.data.begin(), e.data.end());
-        Put(directory, {0x02014b50, version}, {4, 2});
+        Put(directory, {e.centralSignature, version}, {4, 2});
         common(directory, centralExtra);
         // Comment length, disk, internal and external attributes, local header offset.
         Put(directory, {0, 0, 0, 0, marked ? 0xFFFFFFFF : offset}, {2, 2, 2, 4, 4});
@@ -224,7 +217,8 @@ Writer Of(const Bytes& bytes) {
 }
 
 bool CutInHalf(const std::string& path) {
-    return fixtures::TruncateFile(path, fixtures::ReadBytes(path).size() / 2);
+    const Bytes bytes = fixtures::ReadBytes(path);
+    return fixtures::WriteFile(path, Resized(bytes, bytes.size() / 2));
 }
 
 // Flips every `step`th byte of the file from `from` until `to`.
@@ -235,22 +229,11 @@ bool Flip(const std::string& path, std::size_t from, std::size_t to, std::size_t
     return fixtures::WriteFile(path, bytes);
 }
 
-// A ZIP of three good pages a.jpg, b.jpg and c.jpg, then damaged.
-Writer GoodZipThen(std::function<bool(const std::string&)> damage) {
-    return [damage](const std::string& path) {
-        return fixtures::WriteZip(
-                   path, {{"a.jpg", Jpeg(), true}, {"b.jpg", Jpeg(), true}, {"c.jpg", Jpeg(), true}}) &&
-               damage(path);
-    };
-}
-
-// Three numbered pages packed by 7zz with the arguments, then damaged.
-Writer SevenZip(std::vector<std::string> arguments, std::function<bool(const std::string&)> damage = {}) {
+// The items packed by the program with the arguments, then damaged.
+Writer Packed(const char* program, std::vector<std::string> arguments, std::vector<fixtures::BookItem> items,
+              Writer damage = {}) {
     return [=](const std::string& path) {
-        std::vector<fixtures::BookItem> items;
-        for (int i = 0; i < 3; ++i)
-            items.push_back({std::to_string(i) + ".jpg", JpegPage(NumberedPicture(i))});
-        return fixtures::PackWithTool(path + ".files", path, "7zz", arguments, items) &&
+        return fixtures::PackWithTool(path + ".files", path, program, arguments, items) &&
                (!damage || damage(path));
     };
 }
@@ -288,7 +271,7 @@ std::vector<HostileBook> HostileBooks() {
         {"JpegClaiming65535Square", ".jpg", JpegClaiming(65535, 65535), F},
         {"JpegClaimingZeroWidth", ".jpg", JpegClaiming(0, 16), F},
         {"JpegClaimingFarMoreRowsThanItHolds", ".jpg", JpegClaiming(24, 30000), S},
-        {"ProgressiveJpegOfThreeThousandScans", ".jpg", JpegWithScans(3000), F},
+        {"ProgressiveJpegOfThreeThousandScans", ".jpg", JpegWithRepeatedLastScan(3000), F},
         {"JpegWithNoiseForItsData", ".jpg", JpegWithNoiseForData(), S},
         {"JpegOfStartAndEndMarkers", ".jpg", {0xFF, 0xD8, 0xFF, 0xD9}, F},
         {"JpegSegmentRunningPastTheEnd", ".jpg", Resized({0xFF, 0xD8, 0xFF, 0xE1, 0xFF, 0xF0}, 70, 0x41), F},
@@ -321,8 +304,7 @@ std::vector<HostileBook> HostileBooks() {
         const Bytes picture = bytes;
         const std::vector<Page> pages{S, page, S};
         const Writer folder = [=](P p) {
-            return QDir().mkpath(QString::fromStdString(p)) && fixtures::WriteFile(p + "/a.jpg", jpeg) &&
-                   fixtures::WriteFile(p + "/" + bad, picture) && fixtures::WriteFile(p + "/c.jpg", jpeg);
+            return fixtures::WriteFilesByByteName(p, {{"a.jpg", jpeg}, {bad, picture}, {"c.jpg", jpeg}});
         };
         const Writer zip = [=](P p) {
             return fixtures::WriteZip(p, {{"a.jpg", jpeg}, {bad, picture}, {"c.jpg", jpeg, false}});
@@ -335,9 +317,13 @@ std::vector<HostileBook> HostileBooks() {
     const auto zip = [&](const char* name, Writer write, std::vector<Page> pages, bool refused = false) {
         books.push_back({name, kZip, "book.zip", write, refused ? viewtext::kZipCannotOpen : nullptr, pages});
     };
-    const auto declare = [](std::uint32_t size) {
-        return GoodZipThen([=](P p) { return fixtures::SetZipDeclaredSize(p, "b.jpg", size); });
+    // Three good pages a.jpg, b.jpg and c.jpg, the second's records as `b` says.
+    const auto three = [&](RawEntry b) {
+        b.name = "b.jpg";
+        b.data = jpeg;
+        return RawZip({{"a.jpg", jpeg}, b, {"c.jpg", jpeg}});
     };
+    const Bytes good = three({}); // its last 22 bytes are the end record, which has no comment
     const auto bmpWithDamagedDeflate = [](P p) {
         return fixtures::WriteZip(p,
                                   {{"a.bmp", fixtures::EncodeBmp(QImage(64, 64, QImage::Format_RGB32))}}) &&
@@ -346,15 +332,15 @@ std::vector<HostileBook> HostileBooks() {
     // clang-format off
     zip("EmptyZip", Of({}), {}, true);
     zip("TextNamedZip", Of(Text("not zip")), {}, true);
-    zip("ZipWithoutItsEndRecord", GoodZipThen(fixtures::DamageZipEndRecord), {}, true);
-    zip("ZipCutInHalf", GoodZipThen(CutInHalf), {}, true);
-    zip("ZipWithADamagedDirectoryRecord", GoodZipThen([](P p) { return fixtures::DamageZipDirectoryRecord(p, "b.jpg"); }), {S});
+    zip("ZipWithoutItsEndRecord", Of(Resized(good, good.size() - 22)), {}, true);
+    zip("ZipCutInHalf", Of(Resized(good, good.size() / 2)), {}, true);
+    zip("ZipWithADamagedDirectoryRecord", Of(three({.centralSignature = 0xDEADBEEF})), {S});
     zip("ZipWithItsDirectoryPastTheEnd", Of(RawZip({{"a.jpg", jpeg}}, {}, 0xFFFFFF00)), {}, true);
     zip("ZipCounting65535EntriesOfTwo", Of(RawZip({{"a.jpg", jpeg}, {"b.jpg", jpeg}}, 65535)), {S, S});
     zip("ZipEntryDeclaring4GiB", Of(RawZip({{"a.jpg", jpeg}, {"b.jpg", jpeg, 0, 1ull << 32, Zip64::Marked}, {"c.jpg", jpeg}})), {S, F, S});
-    zip("ZipEntryDeclaringAllOnesSize", declare(0xFFFFFFFF), {S, F, S});
-    zip("ZipEntryDeclaringMoreThanItHolds", declare(1u << 20), {S, F, S});
-    zip("ZipEntryDeclaringLessThanItHolds", declare(100), {S, F, S});
+    zip("ZipEntryDeclaringAllOnesSize", Of(three({.declaredSize = 0xFFFFFFFF})), {S, F, S});
+    zip("ZipEntryDeclaringMoreThanItHolds", Of(three({.declaredSize = 1u << 20})), {S, F, S});
+    zip("ZipEntryDeclaringLessThanItHolds", Of(three({.declaredSize = 100})), {S, F, S});
     // A good picture that the zeros follow would decode: only the size limit refuses it.
     zip("ZipBombOf300MiBBehindAGoodPicture", [=](P p) { return fixtures::WriteZipOfZeros(p, "b.jpg", 300 << 20, jpeg); }, {F});
     zip("ZipOf200MiBOfZeros", [](P p) { return fixtures::WriteZipOfZeros(p, "z.jpg", 200 << 20); }, {F});
@@ -402,10 +388,11 @@ std::vector<HostileBook> HostileBooks() {
                              std::vector<Page> pages = {}) {
         books.push_back({name, kArchive, file, write, message, pages});
     };
-    const auto cutTarGz = [](P p) {
-        return fixtures::PackWithTool(p + ".files", p, "bsdtar", {"-czf"},
-                                      {{"a.jpg", PatternBytes(200000, 3)}}) &&
-               CutInHalf(p);
+    std::vector<fixtures::BookItem> numbered;
+    for (int i = 0; i < 3; ++i)
+        numbered.push_back({std::to_string(i) + ".jpg", JpegPage(NumberedPicture(i))});
+    const auto sevenZip = [&](std::vector<std::string> arguments, Writer damage = {}) {
+        return Packed("7zz", arguments, numbered, damage);
     };
     const auto manyEntries = [](P p) {
         std::vector<fixtures::TarMember> many(100000);
@@ -413,17 +400,16 @@ std::vector<HostileBook> HostileBooks() {
             many[i].name = "e" + std::to_string(i) + ".txt";
         return fixtures::WriteFile(p, fixtures::TarBytes(many));
     };
-    const auto tooLarge = [](P p) {
-        return fixtures::PackWithTool(p + ".files", p, "7zz", {"a", "-bd"},
-                                      {{"a.jpg", Bytes(kMaxArchiveEntrySize + 1)}});
+    const auto tooLarge = [](P p) { // made only when written: the page is a quarter of the memory limit
+        return Packed("7zz", {"a", "-bd"}, {{"a.jpg", Bytes(kMaxArchiveEntrySize + 1)}})(p);
     };
     const char *encrypted = viewtext::kArchiveEncrypted, *cannotOpen = viewtext::kArchiveCannotOpen;
     // clang-format off
-    archive("EncryptedEntriesSayTheBookIsEncrypted", "locked.cb7", SevenZip({"a", "-bd", "-psecret"}), encrypted);
-    archive("EncryptedNamesSayTheBookIsEncrypted", "hidden.7z", SevenZip({"a", "-bd", "-psecret", "-mhe=on"}), encrypted);
-    archive("TruncatedSevenZip", "cut.cb7", SevenZip({"a", "-bd"}, CutInHalf), cannotOpen);
-    archive("CorruptSevenZip", "noise.7z", SevenZip({"a", "-bd"}, [](P p) { return Flip(p, 40, SIZE_MAX, 7); }), cannotOpen);
-    archive("TruncatedGzipTar", "cut.tar.gz", cutTarGz, cannotOpen);
+    archive("EncryptedEntriesSayTheBookIsEncrypted", "locked.cb7", sevenZip({"a", "-bd", "-psecret"}), encrypted);
+    archive("EncryptedNamesSayTheBookIsEncrypted", "hidden.7z", sevenZip({"a", "-bd", "-psecret", "-mhe=on"}), encrypted);
+    archive("TruncatedSevenZip", "cut.cb7", sevenZip({"a", "-bd"}, CutInHalf), cannotOpen);
+    archive("CorruptSevenZip", "noise.7z", sevenZip({"a", "-bd"}, [](P p) { return Flip(p, 40, SIZE_MAX, 7); }), cannotOpen);
+    archive("TruncatedGzipTar", "cut.tar.gz", Packed("bsdtar", {"-czf"}, {{"a.jpg", PatternBytes(200000, 3)}}, CutInHalf), cannotOpen);
     archive("EntryDeclaringTerabytes", "huge.cbt", Of(fixtures::TarBytes({{"a.jpg", jpeg, '0', "", 1ll << 42}})), cannotOpen);
     archive("HundredThousandEntries", "many.tar", manyEntries, viewtext::kArchiveTooManyEntries);
     archive("TextFileNamedCbr", "notes.cbr", Of(Text("just a letter, not a book\n")), viewtext::kArchiveUnknown);

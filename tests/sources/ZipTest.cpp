@@ -9,6 +9,7 @@
 #include "sources/ZipSource.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -66,13 +67,12 @@ TEST_F(ZipBooks, ListsPicturesOnlyByTheirStoredNamesInArchiveOrderAndReadsEachEx
                                         {"dir\\x.jpg", {5}},
                                         {"Vol1/A.JPG", PatternBytes(64, 6)}};
     const std::string zip = Write(items);
-    Names pages;
+    const Names pages = {"stored.jpg", "deflated.jpg", "Page.jpg", "page.jpg", longName + "1.jpg",
+                         longName + "2.jpg", "dir\\x.jpg", "Vol1/A.JPG"};
     Pages read;
     for (const auto& item : items)
-        if (IsImageFileName(item.name)) {
-            pages.push_back(item.name);
+        if (std::ranges::find(pages, item.name) != pages.end())
             read[item.name] = item.data;
-        }
     EXPECT_EQ(ListZipPictures(zip).pages, pages);
     EXPECT_EQ(ListZipPictures(zip).index.fileSize, std::int64_t(std::filesystem::file_size(zip)));
     EXPECT_EQ(ShownAndRead(zip), read);
@@ -89,20 +89,14 @@ TEST_F(ZipBooks, ListsPicturesOnlyByTheirStoredNamesInArchiveOrderAndReadsEachEx
         EXPECT_EQ(Read(big, many[i].name), many[i].data) << many[i].name;
 }
 
-// Damaged archives and entries are rows of the hostile-books table, read through the view.
-TEST_F(ZipBooks, UnopenableArchivesAndMissingEntriesFailAndABombIsNeverAllocated) {
+// Damaged archives and entries, and bombs, are rows of the hostile-books table, read through
+// the view.
+TEST_F(ZipBooks, WhatIsNoArchiveCannotBeListedOrRead) {
     ASSERT_TRUE(WriteFile(Path("fake.zip"), PatternBytes(500, 4)));
     for (const std::string& zip : {Path("fake.zip"), Path("missing.zip"), m_dir.path().toStdString()}) {
         EXPECT_EQ(ListZipPictures(zip).status, ZipListing::CannotOpen) << zip;
         EXPECT_FALSE(Read(zip, "1.jpg")) << zip;
     }
-    // A real bomb: inflating it would succeed, so only the size limit stops it.
-    ASSERT_TRUE(WriteZipOfZeros(Path("bomb.zip"), "bomb.jpg", kMaxZipEntrySize + 1));
-    EXPECT_EQ(ListZipPictures(Path("bomb.zip")).pages, Names{"bomb.jpg"});
-    EXPECT_FALSE(Read(Path("bomb.zip"), "missing.jpg"));
-    Bytes bytes;
-    EXPECT_FALSE(ReadZipEntry(Path("bomb.zip"), "bomb.jpg", bytes));
-    EXPECT_LT(bytes.capacity(), kMaxZipEntrySize);
 }
 
 TEST_F(ZipBooks, IndexOfAReplacedArchiveNeverReadsAnotherEntry) {

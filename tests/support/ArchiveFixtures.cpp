@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <numeric>
@@ -21,30 +20,6 @@ namespace {
 template <typename T> void Append(Bytes& out, T value) {
     for (std::size_t i = 0; i < sizeof(T); ++i)
         out.push_back(std::uint8_t(std::uint64_t(value) >> 8 * i));
-}
-
-std::uint32_t U32At(const Bytes& bytes, std::size_t at) {
-    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | std::uint32_t{bytes[at + 3]} << 24;
-}
-
-void PutU32At(Bytes& bytes, std::size_t at, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i)
-        bytes[at + i] = std::uint8_t(value >> 8 * i);
-}
-
-// The offset of the central directory record of `name`, or npos.
-std::size_t FindCentralRecord(const Bytes& zip, const std::string& name) {
-    for (std::size_t at = 0; at + 46 + name.size() <= zip.size(); ++at)
-        if (U32At(zip, at) == 0x02014b50 && std::size_t(zip[at + 28] | zip[at + 29] << 8) == name.size() &&
-            std::memcmp(zip.data() + at + 46, name.data(), name.size()) == 0)
-            return at;
-    return std::string::npos;
-}
-
-bool OverwriteSignature(const std::string& path, Bytes zip, std::size_t at) {
-    if (at != std::string::npos)
-        PutU32At(zip, at, 0xDEADBEEF);
-    return at != std::string::npos && WriteFile(path, zip);
 }
 
 bool OpenEntry(zipFile zip, const std::string& name, bool deflate) {
@@ -94,39 +69,9 @@ bool WriteZipOfZeros(const std::string& path, const std::string& name, std::uint
     return zip && zipClose(zip, nullptr) == ZIP_OK && ok;
 }
 
-bool SetZipDeclaredSize(const std::string& path, const std::string& name, std::uint32_t size) {
-    Bytes zip = ReadBytes(path);
-    const std::size_t central = FindCentralRecord(zip, name);
-    const std::size_t local = central == std::string::npos ? zip.size() : U32At(zip, central + 42);
-    if (local + 30 > zip.size() || U32At(zip, local) != 0x04034b50)
-        return false;
-    PutU32At(zip, central + 24, size);
-    PutU32At(zip, local + 22, size);
-    return WriteFile(path, zip);
-}
-
-bool DamageZipEndRecord(const std::string& path) {
-    const Bytes zip = ReadBytes(path);
-    for (std::size_t at = zip.size() < 22 ? 0 : zip.size() - 21; at-- > 0;)
-        if (U32At(zip, at) == 0x06054b50)
-            return OverwriteSignature(path, zip, at);
-    return false;
-}
-
-bool DamageZipDirectoryRecord(const std::string& path, const std::string& name) {
-    const Bytes zip = ReadBytes(path);
-    return OverwriteSignature(path, zip, FindCentralRecord(zip, name));
-}
-
 Bytes ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool TruncateFile(const std::string& path, std::uint64_t size) {
-    std::error_code error;
-    std::filesystem::resize_file(path, size, error);
-    return !error;
 }
 
 Bytes PatternBytes(std::size_t size, unsigned seed) {
@@ -191,9 +136,7 @@ Bytes TarBytes(const std::vector<TarMember>& members) {
     for (const TarMember& member : members) {
         Bytes header(512, 0);
         std::memcpy(header.data(), member.name.data(), std::min<std::size_t>(member.name.size(), 100));
-        for (const auto& [at, width, value] :
-             {std::tuple{100, 8, 0644}, {108, 8, 0}, {116, 8, 0}, {136, 12, 0}})
-            PutOctal(header, at, width, value); // mode, owner, group, time
+        PutOctal(header, 100, 8, 0644); // the mode; owner, group and time stay empty: 0
         std::uint64_t size =
             member.declaredSize >= 0 ? std::uint64_t(member.declaredSize) : member.data.size();
         if (size < 1ull << 33) {

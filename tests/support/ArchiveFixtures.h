@@ -32,17 +32,8 @@ std::vector<std::uint8_t> PcoBook(const std::string& title,
 // entry (a zip bomb) costs little memory to make.
 bool WriteZipOfZeros(const std::string& path, const std::string& name, std::uint64_t size,
                      const std::vector<std::uint8_t>& head = {});
-// Changes the uncompressed size the archive declares for the entry `name`, in its central
-// directory and its local header alike, leaving the data as it is.
-bool SetZipDeclaredSize(const std::string& path, const std::string& name, std::uint32_t size);
-// Overwrites the signature of the end-of-central-directory record, or of the central
-// directory record of the entry `name`, so that a reader cannot find the directory or stops
-// walking it there.
-bool DamageZipEndRecord(const std::string& path);
-bool DamageZipDirectoryRecord(const std::string& path, const std::string& name);
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
-bool TruncateFile(const std::string& path, std::uint64_t size);
 // Distinct, recognisable bytes for an entry: `size` bytes that depend on `seed`.
 std::vector<std::uint8_t> PatternBytes(std::size_t size, unsigned seed);
 

@@ -1,9 +1,10 @@
 // Archives made at test time by other programs' real tools, from files named by raw bytes.
 #include "ToolArchives.h"
 
+#include "ImageFixtures.h"
+
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 namespace fixtures {
 
@@ -36,14 +37,12 @@ with zipfile.ZipFile(Unseekable(out) if sys.argv[2] == '1' else out, 'w') as arc
 
 } // namespace
 
-bool WriteFilesByByteName(const std::string& folder, const std::vector<NamedFile>& files) {
+bool WriteFilesByByteName(const std::string& folder, const std::vector<BookItem>& files) {
     std::error_code error;
-    for (const NamedFile& file : files) {
+    for (const BookItem& file : files) {
         const std::filesystem::path path = std::filesystem::path(folder) / file.name;
         std::filesystem::create_directories(path.parent_path(), error);
-        std::ofstream out(path, std::ios::binary);
-        if (error ||
-            !out.write(reinterpret_cast<const char*>(file.data.data()), std::streamsize(file.data.size())))
+        if (error || !WriteFile(path.string(), file.data))
             return false;
     }
     return true;

@@ -5,9 +5,8 @@
 
 namespace fixtures {
 
-using NamedFile = BookItem;
 // Writes each file under `folder`, making its folders; names are used as raw bytes.
-bool WriteFilesByByteName(const std::string& folder, const std::vector<NamedFile>& files);
+bool WriteFilesByByteName(const std::string& folder, const std::vector<BookItem>& files);
 
 struct PythonEntry {
     std::string name; // stored exactly, raw bytes
