@@ -2,6 +2,7 @@
 #include "ToolArchives.h"
 
 #include "ImageFixtures.h"
+#include "Shell.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -9,13 +10,6 @@
 namespace fixtures {
 
 namespace {
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
 
 // zipfile chooses a name's bytes and bit 11 itself; this entry type stores the bytes given.
 // Arguments: each entry's UTF-8 flag (1) and method (d: deflated) as two letters, whether the
@@ -51,14 +45,14 @@ bool WriteFilesByByteName(const std::string& folder, const std::vector<BookItem>
 bool PackWithTool(const std::string& folder, const std::string& archive, const std::string& program,
                   const std::vector<std::string>& arguments, const std::vector<BookItem>& items) {
     // The tools read the names on disk in the locale's encoding: make it UTF-8.
-    std::string command = "cd " + Quoted(folder) + " && LC_ALL=C.UTF-8 " + Quoted(program);
+    std::string command = "cd " + ShellQuoted(folder) + " && LC_ALL=C.UTF-8 " + ShellQuoted(program);
     for (const std::string& argument : arguments)
-        command += " " + Quoted(argument);
-    command += " " + Quoted(archive);
+        command += " " + ShellQuoted(argument);
+    command += " " + ShellQuoted(archive);
     for (const BookItem& item : items)
-        command += " " + Quoted(item.name);
+        command += " " + ShellQuoted(item.name);
     return WriteFilesByByteName(folder, items) &&
-           std::system(("bash -c " + Quoted(command + " >/dev/null")).c_str()) == 0;
+           std::system(("bash -c " + ShellQuoted(command + " >/dev/null")).c_str()) == 0;
 }
 
 bool ZipWithPython(const std::string& zipPath, const std::vector<PythonEntry>& entries, bool streamed) {
