@@ -138,6 +138,7 @@ TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotic
 
 TEST_F(NavigationTest, DrawingSwitchesAndTheOptionsDialogForgetWhatWasPrepared) {
     OpenBook(4);
+    m_view->m_streamTurns = false; // a streamed turn forgets what was prepared by itself
     for (auto handler : {&CTavimoView::OnInterpolation, &CTavimoView::OnSharpen, &CTavimoView::OnZoomToggle,
                          &CTavimoView::OnRotate, &CTavimoView::OnView2Page, &CTavimoView::OnViewOnePage,
                          &CTavimoView::OnOptionsChanged}) {
