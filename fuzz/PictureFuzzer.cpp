@@ -4,6 +4,7 @@
 #include "imaging/Dib.h"
 #include "imaging/PageStream.h"
 #include "imaging/Sharpen.h"
+#include "imaging/SmoothScale.h"
 
 #include <cstdlib>
 #include <cstring>
