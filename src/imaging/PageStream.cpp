@@ -66,6 +66,7 @@ struct PageStream::Job {
     bool scalable = false;
     bool last = false;
     int scaledRows = 0;
+    int reportedRows = 0;
 };
 
 PageStream::PageStream(CDib& target, bool sharpen, DibProgressProc progress, void* progressParam)
@@ -107,6 +108,8 @@ bool PageStream::AddPage(CDib& page, const std::uint8_t* data, std::uint32_t siz
             previewShown = true;
         }
         Advance(job, available, ended);
+        if (previewShown) // the preview comes before any progress, as in a composition
+            ReportProgress(job);
         if (ended)
             break;
     }
@@ -120,6 +123,7 @@ void PageStream::AddDecodedPage(CDib& page, const PlacePage& place)
     Job job = Plan(page, place);
     FillTarget();
     Advance(job, page.GetHeight(), true);
+    ReportProgress(job);
 }
 
 PageStream::Job PageStream::Plan(CDib& page, const PlacePage& place)
@@ -135,6 +139,7 @@ PageStream::Job PageStream::Plan(CDib& page, const PlacePage& place)
     m_drawn.push_back(to.isEmpty() ? QRect() : SmoothlyDrawnArea(to));
     if (placement.last && m_sharpen && !m_follower) {
         m_follower = std::make_unique<SharpenFollower>(m_target, SharpenAreas(m_drawn));
+        m_reportedSharpen = m_follower->NextRow();
         job.last = true;
     }
     return job;
@@ -146,15 +151,20 @@ void PageStream::Advance(Job& job, int decodedRows, bool ended)
     int end = job.scaledRows;
     while (end < rows && (ended || job.scale.LastSourceRow(end) < decodedRows))
         ++end;
-    const RowStart report = [&](int k) { m_progress(k, job.scale.ProgressTotal(), m_progressParam); };
-    job.scale.DrawRows(job.scaledRows, end, m_progress ? &report : nullptr);
+    job.scale.DrawRows(job.scaledRows, end, nullptr);
     job.scaledRows = end;
-    if (!job.last)
+    if (job.last)
+        m_follower->Advance(ended ? INT_MAX : job.scale.DestinationRow(end));
+}
+
+void PageStream::ReportProgress(Job& job)
+{
+    if (!m_progress)
         return;
-    const int sharpenedBefore = m_follower->NextRow();
-    m_follower->Advance(ended ? INT_MAX : job.scale.DestinationRow(end));
-    for (int y = sharpenedBefore; m_progress && y < m_follower->NextRow(); ++y)
-        m_progress(y, m_follower->Height(), m_progressParam);
+    for (; job.reportedRows < job.scaledRows; ++job.reportedRows)
+        m_progress(job.reportedRows, job.scale.ProgressTotal(), m_progressParam);
+    for (; job.last && m_reportedSharpen < m_follower->NextRow(); ++m_reportedSharpen)
+        m_progress(m_reportedSharpen, m_follower->Height(), m_progressParam);
 }
 
 void PageStream::FillTarget()

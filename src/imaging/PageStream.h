@@ -2,7 +2,7 @@
 // thread decodes each JPEG page a band of rows at a time and hands the bands back in order;
 // the calling thread scales every band smoothly into the target as soon as the rows it reads
 // are there, sharpens the target a row behind the last page and shows the quick preview
-// while the worker decodes on. The target ends byte for byte as the sequential decode,
+// while the worker decodes on; progress is reported from the preview on. The target ends byte for byte as the sequential decode,
 // SmoothStretchTo and SharpenArea leave it.
 #pragma once
 
@@ -60,9 +60,10 @@ private:
     // Places the page; returns its scale, planned, or nothing to draw.
     struct Job;
     Job Plan(CDib& page, const PlacePage& place);
-    // Scales the job's rows up to `decodedRows` of its page (all when `ended`), sharpens
-    // behind them when it is the last page, and reports both.
+    // Scales the job's rows up to `decodedRows` of its page (all when `ended`) and sharpens
+    // behind them when it is the last page; ReportProgress then reports what was drawn.
     void Advance(Job& job, int decodedRows, bool ended);
+    void ReportProgress(Job& job);
     void FillTarget();
 
     CDib& m_target;
@@ -71,6 +72,7 @@ private:
     void* const m_progressParam;
     std::unique_ptr<SharpenFollower> m_follower;
     std::vector<QRect> m_drawn;
+    int m_reportedSharpen = 0;
     bool m_filled = false;
     bool m_finished = false;
 };
