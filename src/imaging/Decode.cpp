@@ -240,9 +240,8 @@ std::optional<BmpLayout> ReadBmpLayout(const std::uint8_t* data, std::uint32_t s
 // rows were never written: the whole rows of the declared stride after the pixel data's
 // offset are there, bottom row first unless the height is negative. Compressed BMPs come
 // back from Qt with their missing rows cleared.
-RowRange BmpRowsMissing(const std::uint8_t* data, std::uint32_t size)
+RowRange BmpRowsMissing(const std::optional<BmpLayout>& bmp)
 {
-    const std::optional<BmpLayout> bmp = ReadBmpLayout(data, size);
     if (!bmp || (bmp->compression != kBmpUncompressed && bmp->compression != kBmpBitFields
                  && bmp->compression != kBmpAlphaBitFields))
         return {};
@@ -284,7 +283,8 @@ void FillRows(QImage& picture, RowRange rows, std::uint8_t value)
         std::memset(picture.scanLine(y), value, static_cast<std::size_t>(picture.bytesPerLine()));
 }
 
-bool DecodeWithQt(CDib& dib, const std::uint8_t* data, std::uint32_t size, PictureKind kind)
+// `missing`: the rows a truncated BMP lacks, which Qt's reader leaves unwritten.
+bool DecodeWithQt(CDib& dib, const std::uint8_t* data, std::uint32_t size, PictureKind kind, RowRange missing = {})
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer;
@@ -305,7 +305,6 @@ bool DecodeWithQt(CDib& dib, const std::uint8_t* data, std::uint32_t size, Pictu
         return false;
     // Rows a truncated BMP lacks are shown white, like the rest of a fresh page, and are
     // cleared before the conversion reads them.
-    const RowRange missing = kind == PictureKind::Bmp ? BmpRowsMissing(data, size) : RowRange{};
     FillRows(picture, missing, 0x00);
     const bool opaque = !picture.hasAlphaChannel();
     picture = picture.convertToFormat(opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
@@ -333,10 +332,12 @@ bool CDib::LoadFromMemory(const void* data, std::uint32_t size)
         case JpegResult::Unsupported: return DecodeWithQt(*this, bytes, size, kind);
         }
         return false;
-    case PictureKind::Bmp:
-        if (const std::optional<BmpLayout> bmp = ReadBmpLayout(bytes, size); bmp && CopiesDirectly(*bmp, size))
+    case PictureKind::Bmp: {
+        const std::optional<BmpLayout> bmp = ReadBmpLayout(bytes, size);
+        if (bmp && CopiesDirectly(*bmp, size))
             return DecodeBmpRows(*this, *bmp, bytes);
-        return DecodeWithQt(*this, bytes, size, kind);
+        return DecodeWithQt(*this, bytes, size, kind, BmpRowsMissing(bmp));
+    }
     case PictureKind::Gif: return DecodeWithQt(*this, bytes, size, kind);
     case PictureKind::Unknown: return false;
     }

@@ -55,7 +55,6 @@ struct JpegRows::Decoder {
     jpeg_progress_mgr progress{};
     CDib* surface = nullptr;
     bool created = false;
-    bool started = false;
     bool finished = false;
     bool failed = false;
 
@@ -95,7 +94,6 @@ bool JpegRows::Start(CDib& surface, const std::uint8_t* data, std::uint32_t size
     }
     // From here on every outcome is the whole-picture decode's: an error before the first
     // row is a picture that failed, with the surface prepared as that decode leaves it.
-    d.started = true;
     if (setjmp(d.errors.exit)) {
         d.failed = !d.errors.warned;
         d.finished = true;
@@ -119,7 +117,7 @@ bool JpegRows::Start(CDib& surface, const std::uint8_t* data, std::uint32_t size
 
 int JpegRows::Read(int rows)
 {
-    if (!m_decoder || !m_decoder->started)
+    if (!m_decoder)
         return 0;
     Decoder& d = *m_decoder;
     if (d.finished)
@@ -151,7 +149,7 @@ bool JpegRows::Finished() const
 
 bool JpegRows::Drawn() const
 {
-    return m_decoder && m_decoder->started && !m_decoder->failed;
+    return m_decoder && !m_decoder->failed;
 }
 
 } // namespace imaging

@@ -74,10 +74,7 @@ PageStream::PageStream(CDib& target, bool sharpen, DibProgressProc progress, voi
 {
 }
 
-PageStream::~PageStream()
-{
-    Finish();
-}
+PageStream::~PageStream() = default;
 
 bool PageStream::AddPage(CDib& page, const std::uint8_t* data, std::uint32_t size, const PlacePage& place,
                          const PagePreview& preview)
@@ -172,21 +169,6 @@ void PageStream::FillTarget()
     if (!m_filled)
         m_target.Fill(kWhite);
     m_filled = true;
-}
-
-void PageStream::Finish()
-{
-    if (m_finished)
-        return;
-    m_finished = true;
-    FillTarget();
-    if (m_sharpen && !m_follower) {
-        // No page was the last one shown: the whole composition is sharpened at the end.
-        m_target.SetProgress(m_progress, m_progressParam);
-        for (const QRect& area : SharpenAreas(m_drawn))
-            m_target.SharpenArea(area.left(), area.top(), area.right() + 1, area.bottom() + 1);
-        m_target.SetProgress(nullptr, nullptr);
-    }
 }
 
 } // namespace imaging

@@ -36,10 +36,11 @@ struct PagePreview {
 class PageStream {
 public:
     // The target must already have its size; the stream paints it white before the first
-    // page. Progress reports reach `progress` (when set) on the calling thread, in order:
-    // each page's scaled rows as (row, total), then the sharpened rows as (row, height).
+    // page. With `sharpen`, the areas around every page placed so far are sharpened behind
+    // the page placed as the last one. Progress reports reach `progress` (when set) on the
+    // calling thread, in order: each page's scaled rows as (row, total), then the sharpened
+    // rows as (row, height).
     PageStream(CDib& target, bool sharpen, DibProgressProc progress, void* progressParam);
-    // Ends the stream as Finish does.
     ~PageStream();
     PageStream(const PageStream&) = delete;
     PageStream& operator=(const PageStream&) = delete;
@@ -52,9 +53,6 @@ public:
                  const PagePreview& preview = {});
     // Scales a page that is decoded already.
     void AddDecodedPage(CDib& page, const PlacePage& place);
-    // Sharpens what no page's stream sharpened (the whole composition, when no page was
-    // the last one) and ends the progress reports.
-    void Finish();
 
 private:
     // Places the page; returns its scale, planned, or nothing to draw.
@@ -74,7 +72,6 @@ private:
     std::vector<QRect> m_drawn;
     int m_reportedSharpen = 0;
     bool m_filled = false;
-    bool m_finished = false;
 };
 
 } // namespace imaging

@@ -81,11 +81,6 @@ SharpenFollower::SharpenFollower(CDib& surface, const std::vector<QRect>& areas)
         m_nextRow = std::min(m_nextRow, area.span.firstRow);
 }
 
-std::uint8_t* SharpenFollower::SpanOf(const Area& area, int y) const
-{
-    return SpanStart(m_surface, area.span, y);
-}
-
 void SharpenFollower::Advance(int finalRows)
 {
     for (; m_nextRow < m_endRow && m_nextRow + 1 < finalRows; ++m_nextRow) {
@@ -95,10 +90,10 @@ void SharpenFollower::Advance(int finalRows)
                 continue;
             const std::size_t bytes = area.current.size();
             if (y == area.span.firstRow)
-                std::memcpy(area.above.data(), SpanOf(area, y - 1), bytes);
-            std::uint8_t* row = SpanOf(area, y);
+                std::memcpy(area.above.data(), SpanStart(m_surface, area.span, y - 1), bytes);
+            std::uint8_t* row = SpanStart(m_surface, area.span, y);
             std::memcpy(area.current.data(), row, bytes);
-            SharpenRow(area.above.data(), area.current.data(), SpanOf(area, y + 1), row,
+            SharpenRow(area.above.data(), area.current.data(), SpanStart(m_surface, area.span, y + 1), row,
                        area.span.endColumn - area.span.firstColumn + 2);
             area.above.swap(area.current);
         }

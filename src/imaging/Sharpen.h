@@ -41,8 +41,6 @@ private:
         std::vector<std::uint8_t> above; // the row above the next one, as it was
         std::vector<std::uint8_t> current;
     };
-    std::uint8_t* SpanOf(const Area& area, int y) const;
-
     CDib& m_surface;
     std::vector<Area> m_areas;
     int m_nextRow = 0;

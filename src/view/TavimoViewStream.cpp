@@ -59,17 +59,11 @@ bool CTavimoView::StreamOnePage()
     EnsureScreenSize(m_pNextScreen);
     m_strPrepared.clear(); // the spare screen is drawn over
     const int width = m_pNextScreen->GetWidth(), height = m_pNextScreen->GetHeight();
-    bool loaded = false;
-    {
-        imaging::PageStream stream(*m_pNextScreen, g_option.bSharpen, m_pFrame ? ProgressCallback : nullptr, m_pFrame);
-        loaded = AddStreamedPage(
-            stream, *m_pPage1, m_pageList[m_itCurPage],
-            [&](int pageWidth, int pageHeight) {
-                return PagePlacement{FittedRect(pageWidth, pageHeight, 0, width, height), true};
-            },
-            FirstPagePreview());
-    }
-    if (!loaded) {
+    imaging::PageStream stream(*m_pNextScreen, g_option.bSharpen, m_pFrame ? ProgressCallback : nullptr, m_pFrame);
+    const auto place = [&](int pageWidth, int pageHeight) {
+        return PagePlacement{FittedRect(pageWidth, pageHeight, 0, width, height), true};
+    };
+    if (!AddStreamedPage(stream, *m_pPage1, m_pageList[m_itCurPage], place, FirstPagePreview())) {
         NotifyAndWait(QString::fromUtf8(viewtext::kOpenFailed));
         DrawNow(m_pPage1);
     }
@@ -84,37 +78,31 @@ bool CTavimoView::StreamTwoPages()
     m_strPrepared.clear();
     const int width = m_pNextScreen->GetWidth(), height = m_pNextScreen->GetHeight(), half = width / 2;
     const int firstLeft = g_option.bFlipPage ? half : 0, secondLeft = g_option.bFlipPage ? 0 : half;
-    const std::size_t second = m_itCurPage + 1;
-    bool loaded = false;
-    {
-        imaging::PageStream stream(*m_pNextScreen, g_option.bSharpen, m_pFrame ? ProgressCallback : nullptr, m_pFrame);
-        bool alone = false; // a wide first page is shown by itself
-        const auto placeFirst = [&](int pageWidth, int pageHeight) {
-            alone = g_option.bAutoDetectWidth && IsWidePage(pageWidth, pageHeight);
-            if (alone)
-                return PagePlacement{FittedRect(pageWidth, pageHeight, 0, width, height), true};
-            return PagePlacement{FittedRect(pageWidth, pageHeight, firstLeft, half, height), false};
-        };
-        loaded = AddStreamedPage(stream, *m_pPage1, m_pageList[m_itCurPage], placeFirst, FirstPagePreview());
-        const auto placeSecond = [&](int pageWidth, int pageHeight) {
-            return PagePlacement{FittedRect(pageWidth, pageHeight, secondLeft, half, height), true};
-        };
-        if (loaded) {
-            if (second >= m_pageList.size()) {
-                m_pPage2->Fill(kWhite); // the last page's partner is blank, of the size it last had
-                if (!alone)
-                    stream.AddDecodedPage(*m_pPage2, placeSecond);
-            } else if (alone) {
-                LoadPage(m_pPage2, m_pageList[second]); // decoded as always, though not shown
-            } else {
-                AddStreamedPage(stream, *m_pPage2, m_pageList[second], placeSecond, {});
-            }
-        }
-    }
-    if (!loaded) {
+    imaging::PageStream stream(*m_pNextScreen, g_option.bSharpen, m_pFrame ? ProgressCallback : nullptr, m_pFrame);
+    bool alone = false; // a wide first page is shown by itself
+    const auto placeFirst = [&](int pageWidth, int pageHeight) {
+        alone = g_option.bAutoDetectWidth && IsWidePage(pageWidth, pageHeight);
+        if (alone)
+            return PagePlacement{FittedRect(pageWidth, pageHeight, 0, width, height), true};
+        return PagePlacement{FittedRect(pageWidth, pageHeight, firstLeft, half, height), false};
+    };
+    if (!AddStreamedPage(stream, *m_pPage1, m_pageList[m_itCurPage], placeFirst, FirstPagePreview())) {
         update(); // the preview of the page that failed leaves the window to the shown screen
         NotifyAndWait(QString::fromUtf8(viewtext::kOpenFailed));
         return false;
+    }
+    const auto placeSecond = [&](int pageWidth, int pageHeight) {
+        return PagePlacement{FittedRect(pageWidth, pageHeight, secondLeft, half, height), true};
+    };
+    const std::size_t second = m_itCurPage + 1;
+    if (second >= m_pageList.size()) {
+        m_pPage2->Fill(kWhite); // the last page's partner is blank, of the size it last had
+        if (!alone)
+            stream.AddDecodedPage(*m_pPage2, placeSecond);
+    } else if (alone) {
+        LoadPage(m_pPage2, m_pageList[second]); // decoded as always, though not shown
+    } else {
+        AddStreamedPage(stream, *m_pPage2, m_pageList[second], placeSecond, {});
     }
     ShowStreamedScreen();
     return true;

@@ -18,11 +18,9 @@
 namespace {
 
 using fixtures::Bytes;
-
-// A JPEG as ImageMagick writes it: other samplings, grey and CMYK files than TurboJPEG's.
-Bytes JpegFromImageMagick(const QImage& image, const std::vector<std::string>& options) {
-    return fixtures::EncodeWithImageMagick(image, "JPEG", options);
-}
+using fixtures::EncodeJpeg;
+using fixtures::EncodeWithImageMagick;
+using fixtures::ScanLikePage;
 
 Bytes Cut(Bytes bytes, std::size_t keep) {
     bytes.resize(std::min(keep, bytes.size()));
@@ -45,10 +43,6 @@ bool SameBytes(const CDib& a, const CDib& b) {
     return true;
 }
 
-QImage Page(int width, int height, unsigned seed) {
-    return fixtures::ScanLikePage(width, height, seed);
-}
-
 struct PictureCase {
     const char* name;
     std::function<Bytes()> make;
@@ -56,18 +50,18 @@ struct PictureCase {
 
 const std::vector<PictureCase>& Pictures() {
     static const std::vector<PictureCase> cases = {
-        {"Baseline420", [] { return fixtures::EncodeJpeg(Page(333, 517, 1)); }},
-        {"Progressive", [] { return fixtures::EncodeJpeg(Page(301, 203, 2), 90, true); }},
-        {"Sampling444FromImageMagick", [] { return JpegFromImageMagick(Page(250, 170, 3), {"-sampling-factor", "1x1"}); }},
-        {"Sampling422FromImageMagick", [] { return JpegFromImageMagick(Page(251, 171, 4), {"-sampling-factor", "2x1"}); }},
-        {"GreyFromImageMagick", [] { return JpegFromImageMagick(Page(199, 301, 5), {"-colorspace", "Gray"}); }},
-        {"CmykLeftToQt", [] { return JpegFromImageMagick(Page(120, 90, 6), {"-colorspace", "CMYK"}); }},
-        {"TruncatedShowsWhatDecoded", [] { return Cut(fixtures::EncodeJpeg(Page(400, 600, 7)), 9000); }},
-        {"TruncatedProgressive", [] { return Cut(fixtures::EncodeJpeg(Page(400, 300, 8), 85, true), 7000); }},
-        {"CutInsideTheHeader", [] { return Cut(fixtures::EncodeJpeg(Page(64, 64, 9)), 200); }},
-        {"CorruptScan", [] { return Corrupt(fixtures::EncodeJpeg(Page(300, 400, 10))); }},
-        {"BeyondTheSideLimitAtHalfScale", [] { return fixtures::EncodeJpeg(QImage(40000, 16, QImage::Format_RGB888)); }},
-        {"Gif", [] { return fixtures::EncodeGif(Page(90, 70, 11)); }},
+        {"Baseline420", [] { return EncodeJpeg(ScanLikePage(333, 517, 1)); }},
+        {"Progressive", [] { return EncodeJpeg(ScanLikePage(301, 203, 2), 90, true); }},
+        {"Sampling444FromImageMagick", [] { return EncodeWithImageMagick(ScanLikePage(250, 170, 3), "JPEG", {"-sampling-factor", "1x1"}); }},
+        {"Sampling422FromImageMagick", [] { return EncodeWithImageMagick(ScanLikePage(251, 171, 4), "JPEG", {"-sampling-factor", "2x1"}); }},
+        {"GreyFromImageMagick", [] { return EncodeWithImageMagick(ScanLikePage(199, 301, 5), "JPEG", {"-colorspace", "Gray"}); }},
+        {"CmykLeftToQt", [] { return EncodeWithImageMagick(ScanLikePage(120, 90, 6), "JPEG", {"-colorspace", "CMYK"}); }},
+        {"TruncatedShowsWhatDecoded", [] { return Cut(EncodeJpeg(ScanLikePage(400, 600, 7)), 9000); }},
+        {"TruncatedProgressive", [] { return Cut(EncodeJpeg(ScanLikePage(400, 300, 8), 85, true), 7000); }},
+        {"CutInsideTheHeader", [] { return Cut(EncodeJpeg(ScanLikePage(64, 64, 9)), 200); }},
+        {"CorruptScan", [] { return Corrupt(EncodeJpeg(ScanLikePage(300, 400, 10))); }},
+        {"BeyondTheSideLimitAtHalfScale", [] { return EncodeJpeg(QImage(40000, 16, QImage::Format_RGB888)); }},
+        {"Gif", [] { return fixtures::EncodeGif(ScanLikePage(90, 70, 11)); }},
         {"NotAPicture", [] { return Bytes(500, 0x42); }},
     };
     return cases;
