@@ -2,6 +2,7 @@
 // and rotation, with TurboJPEG's and Qt's own work on the same bytes for comparison.
 #include "ImageFixtures.h"
 #include "imaging/Dib.h"
+#include "imaging/JpegRows.h"
 
 #include <benchmark/benchmark.h>
 #include <turbojpeg.h>
@@ -50,6 +51,21 @@ void BM_LoadFromMemory(benchmark::State& state)
         benchmark::DoNotOptimize(dib.LoadFromMemory(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
 }
 BENCHMARK(BM_LoadFromMemory)->Args({2480, 3508})->Args({1600, 2400})->Unit(benchmark::kMillisecond);
+
+// The same page decoded as a streamed turn decodes it, 16 rows a band, on one thread.
+void BM_JpegRowsInBands(benchmark::State& state)
+{
+    const auto& bytes = PageJpeg(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    CDib dib;
+    for (auto _ : state) {
+        imaging::JpegRows rows;
+        rows.Start(dib, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        while (!rows.Finished())
+            rows.Read(16);
+        benchmark::DoNotOptimize(rows.Drawn());
+    }
+}
+BENCHMARK(BM_JpegRowsInBands)->Args({2480, 3508})->Unit(benchmark::kMillisecond);
 
 // A big opaque BMP and GIF page: Qt decodes them, the surface takes their pixels.
 template <fixtures::Bytes (*Encode)(const QImage&)>
