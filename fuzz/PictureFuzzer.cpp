@@ -1,11 +1,14 @@
 // Decodes the input as a picture (JPEG, GIF or BMP by its first bytes) into a fresh
 // surface and again into one already holding a picture of the decoded size, and composes it
-// as a streamed turn does, which must give the sequential composition's bytes.
+// as a streamed turn does, which must give the sequential composition's bytes. A GIF the
+// fast path takes must be drawn pixel for pixel as Qt's reader draws it.
 #include "imaging/Dib.h"
+#include "imaging/Gif.h"
 #include "imaging/PageStream.h"
 #include "imaging/Sharpen.h"
 #include "imaging/SmoothScale.h"
 
+#include <QImage>
 #include <cstdlib>
 #include <cstring>
 
@@ -49,11 +52,26 @@ void CheckStreamedComposition(const std::uint8_t* data, std::size_t size)
         std::abort();
 }
 
+void CheckGifAgainstQt(const std::uint8_t* data, std::size_t size)
+{
+    CDib fast;
+    if (!imaging::DecodeOpaqueGif(fast, data, static_cast<std::uint32_t>(size)))
+        return;
+    const QImage qt = QImage::fromData(data, static_cast<int>(size), "GIF");
+    if (qt.isNull() || qt.hasAlphaChannel() || qt.width() != fast.GetWidth() || qt.height() != fast.GetHeight())
+        std::abort();
+    for (int y = 0; y < qt.height(); ++y)
+        for (int x = 0; x < qt.width(); ++x)
+            if (fast.GetPixel(x, y) != (qt.pixel(x, y) & 0xFFFFFF))
+                std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     CheckStreamedComposition(data, size);
+    CheckGifAgainstQt(data, size);
     CDib dib;
     if (!dib.LoadFromMemory(data, static_cast<std::uint32_t>(size)))
         return 0;

@@ -36,6 +36,8 @@ std::vector<Bytes> Pictures()
         fixtures::EncodeJpeg(Page(1, 1, 3), 95),
         fixtures::EncodeGif(WithTransparentCorner(Page(20, 12, 4))),
         fixtures::EncodeBmp(Page(13, 9, 5)),
+        fixtures::EncodeGif(Page(22, 14, 6)),
+        fixtures::EncodeWithImageMagick(Page(9, 11, 7), "GIF", {"-interlace", "GIF"}),
     };
 }
 

@@ -1,8 +1,10 @@
 // CDib::LoadFromMemory and CDib::LoadFromFile: JPEG through TurboJPEG straight into the
-// surface's rows, GIF and BMP (and JPEG variants TurboJPEG refuses) through Qt's readers.
+// surface's rows, opaque full-screen GIFs and plain 24-bit BMPs by our own readers, the
+// other GIFs and BMPs (and JPEG variants TurboJPEG refuses) through Qt's readers.
 #include "Decode.h"
 
 #include "Dib.h"
+#include "Gif.h"
 #include "SurfaceLimits.h"
 #include "sources/RegularFile.h"
 
@@ -338,7 +340,7 @@ bool CDib::LoadFromMemory(const void* data, std::uint32_t size)
             return DecodeBmpRows(*this, *bmp, bytes);
         return DecodeWithQt(*this, bytes, size, kind, BmpRowsMissing(bmp));
     }
-    case PictureKind::Gif: return DecodeWithQt(*this, bytes, size, kind);
+    case PictureKind::Gif: return imaging::DecodeOpaqueGif(*this, bytes, size) || DecodeWithQt(*this, bytes, size, kind);
     case PictureKind::Unknown: return false;
     }
     return false;
