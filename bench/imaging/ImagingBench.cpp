@@ -3,6 +3,7 @@
 #include "ImageFixtures.h"
 #include "imaging/Dib.h"
 #include "imaging/JpegRows.h"
+#include "imaging/PageStream.h"
 
 #include <benchmark/benchmark.h>
 #include <turbojpeg.h>
@@ -67,7 +68,27 @@ void BM_JpegRowsInBands(benchmark::State& state)
 }
 BENCHMARK(BM_JpegRowsInBands)->Args({2480, 3508})->Unit(benchmark::kMillisecond);
 
-// A big opaque BMP and GIF page: Qt decodes them, the surface takes their pixels.
+// The page streamed into a 1920 x 1080 screen, fitted and smoothly scaled as a one-page turn
+// composes it: the decode on a worker, the scale following on this thread. Against the
+// banded decode alone, the difference is what the hand-over of the bands costs.
+void BM_StreamedPage(benchmark::State& state)
+{
+    const auto& bytes = PageJpeg(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    CDib page, screen;
+    screen.Create(1920, 1080, DIB_24BPP, 0xFFFFFF);
+    for (auto _ : state) {
+        imaging::PageStream stream(screen, state.range(2) != 0, nullptr, nullptr);
+        benchmark::DoNotOptimize(stream.AddPage(page, bytes.data(), static_cast<std::uint32_t>(bytes.size()),
+                                                [](int width, int height) {
+                                                    const int fitted = width * 1080 / height;
+                                                    return imaging::PagePlacement{QRect((1920 - fitted) / 2, 0, fitted, 1080), true};
+                                                }));
+    }
+}
+BENCHMARK(BM_StreamedPage)->Args({2480, 3508, 0})->Args({2480, 3508, 1})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A big opaque BMP and GIF page, as ImageMagick writes them: both take the fast paths that
+// decode straight into the surface.
 template <fixtures::Bytes (*Encode)(const QImage&)>
 void BM_LoadOpaquePicture(benchmark::State& state)
 {
