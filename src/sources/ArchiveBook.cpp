@@ -163,7 +163,7 @@ CArchiveBook::Status CArchiveBook::Open(const std::string& path, std::size_t mem
         Entry listed{index, StoredName(entry), archive_entry_size_is_set(entry) ? archive_entry_size(entry) : -1, false};
         if (IsPlainFile(entry)) {
             std::string name = DisplayName(entry, storesUnicode);
-            if (!name.empty() && name.back() != '/' && IsImageFileName(name)) {
+            if (!name.empty() && name.back() != '/' && IsImageFileName(name) && !IsMacResourceEntry(name)) {
                 // Two entries may show the same text (a repeated tar member, undecodable bytes):
                 // each stays its own page.
                 if (m_entryOfPage.count(name))

@@ -47,6 +47,20 @@ bool IsImageFileName(const std::string& name)
     return IsImageExt(LowerExtension(name));
 }
 
+bool IsMacResourceEntry(const std::string& name)
+{
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t separator = name.find_first_of("/\\", start);
+        const std::string_view part = std::string_view(name).substr(start, separator - start);
+        if (separator == std::string::npos)
+            return part.starts_with("._");
+        if (part == "__MACOSX")
+            return true;
+        start = separator + 1;
+    }
+}
+
 std::string JoinPath(const std::string& folder, const std::string& name)
 {
     const std::string_view tail = (!name.empty() && name.front() == kPathSeparator)

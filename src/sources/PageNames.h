@@ -6,6 +6,9 @@
 
 bool IsImageExt(const std::string& ext);
 bool IsImageFileName(const std::string& name);
+// Whether an archive entry is one of the resource files macOS adds beside each file (under a
+// "__MACOSX" folder, or named "._" + the file's name): no page, whatever its extension.
+bool IsMacResourceEntry(const std::string& name);
 std::string JoinPath(const std::string& folder, const std::string& name);
 bool IsDirectory(const std::string& path);
 bool IsFile(const std::string& path);

@@ -130,20 +130,6 @@ bool InflateWhole(void* zip, std::size_t declaredSize, std::vector<std::uint8_t>
 
 } // namespace
 
-bool IsMacResourceEntry(const std::string& name)
-{
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t separator = name.find_first_of("/\\", start);
-        const std::string_view part = std::string_view(name).substr(start, separator - start);
-        if (separator == std::string::npos)
-            return part.starts_with("._");
-        if (part == "__MACOSX")
-            return true;
-        start = separator + 1;
-    }
-}
-
 ZipListing ListZipPictures(const std::string& zipPath)
 {
     ZipListing listing;

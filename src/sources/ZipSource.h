@@ -2,6 +2,8 @@
 // and reading one entry whole.
 #pragma once
 
+#include "PageNames.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -38,11 +40,8 @@ struct ZipListing {
 constexpr std::uint64_t kMaxZipEntrySize = 256ull * 1024 * 1024;
 
 // Lists the picture entries. Folders are no pages, and neither are the resource files
-// macOS adds beside each file (under a "__MACOSX" folder, or named "._" + the file's name).
+// macOS adds beside each file (IsMacResourceEntry).
 ZipListing ListZipPictures(const std::string& zipPath);
-
-// Whether an entry name is one of those macOS resource files.
-bool IsMacResourceEntry(const std::string& name);
 
 // Reads the entry named exactly `name` (falling back to an ASCII case-insensitive match
 // when no entry has that exact name). `bytes` receives only what was inflated: an entry
