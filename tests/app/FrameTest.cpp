@@ -226,8 +226,7 @@ TEST_P(SpecialFileRow, IsRefusedAtOnceWithTheMessageAndReadingGoesOn) {
     turn();
     EXPECT_TRUE(qWaitFor([&] { return Shows(3); })) << frame->windowTitle().toStdString();
     EXPECT_TRUE(messages.empty());
-    EXPECT_TRUE(frame->close());
-    EXPECT_FALSE(frame->isVisible());
+    EXPECT_TRUE(frame->close()); // true only when the window did close
 }
 
 const std::pair<const char*, const char*> kSpecialNames[] = {{"book.zip", viewtext::kZipCannotOpen},
