@@ -29,19 +29,16 @@
 
 namespace {
 
-// Polls the event loop until `condition` holds (or five seconds pass); unlike QTRY_*, the
-// result reaches GoogleTest.
-bool WaitUntil(const std::function<bool()>& condition) {
-    return QTest::qWaitFor(condition, 5000);
-}
+// Polls the event loop until the condition holds, for five seconds at most; unlike QTRY_*,
+// the result reaches GoogleTest.
+using QTest::qWaitFor;
 
 // A folder of the numbered pages p1.jpg and p3.jpg.
 std::string WriteBook(const QTemporaryDir& dir) {
-    for (const int number : {1, 3})
-        EXPECT_TRUE(
-            QDir().mkpath(dir.filePath("book")) &&
-            fixtures::WriteFile(dir.filePath(QStringLiteral("book/p%1.jpg").arg(number)).toStdString(),
-                                fixtures::EncodeJpeg(fixtures::NumberedPage(120, 160, number))));
+    EXPECT_TRUE(QDir().mkpath(dir.filePath("book")));
+    for (const int n : {1, 3})
+        EXPECT_TRUE(fixtures::WriteFile(dir.filePath(QStringLiteral("book/p%1.jpg").arg(n)).toStdString(),
+                                        fixtures::EncodeJpeg(fixtures::NumberedPage(120, 160, n))));
     return dir.filePath("book").toStdString();
 }
 
@@ -78,8 +75,77 @@ protected:
     std::unique_ptr<CMainFrame> frame;
 };
 
-TEST_F(FrameTest, BarsShowTheButtonsTheFlyByTextsTheLoadAndAboutAndExitWorkOverTheWindow) {
+TEST_F(FrameTest, FullscreenFocusesTheViewAndLeavingRestoresBarsAndTheMaximizedStateThatClosingRecords) {
     CMainFrame& f = ShowFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    const auto viewFocused = [&] { return QApplication::focusWidget() == static_cast<QWidget*>(&f.View()); };
+    EXPECT_TRUE(qWaitFor(viewFocused)) << "activating the window focuses the view";
+    for (const bool toolbarHidden : {false, true}) {
+        f.ExecuteCommand(ID_FULLSCREEN);
+        EXPECT_TRUE(f.IsFullScreen() && f.Action(ID_FULLSCREEN)->isChecked());
+        EXPECT_TRUE(f.windowFlags() & Qt::FramelessWindowHint);
+        // A toolbar hidden before is shown in fullscreen, and hidden again after.
+        EXPECT_TRUE(
+            qWaitFor([&] { return f.ToolBar()->isHidden() != toolbarHidden && f.statusBar()->isHidden(); }));
+        EXPECT_TRUE(qWaitFor(viewFocused));
+        f.ExecuteCommand(ID_FULLSCREEN);
+        EXPECT_FALSE(f.IsFullScreen() || (f.windowFlags() & Qt::FramelessWindowHint));
+        EXPECT_TRUE(
+            qWaitFor([&] { return f.ToolBar()->isHidden() == toolbarHidden && !f.statusBar()->isHidden(); }));
+        EXPECT_TRUE(f.ExecuteCommand(ID_VIEW_TOOLBAR));
+        EXPECT_EQ(f.Action(ID_VIEW_TOOLBAR)->isChecked(), toolbarHidden)
+            << "the toolbar toggle shows its state";
+    }
+    f.showMaximized();
+    f.ExecuteCommand(ID_FULLSCREEN);
+    EXPECT_FALSE(f.isMaximized());
+    f.ExecuteCommand(ID_FULLSCREEN);
+    EXPECT_TRUE(f.isMaximized());
+    // The state is recorded on closing and starts the next window.
+    for (const bool maximized : {true, false}) {
+        if (!maximized)
+            frame->showNormal();
+        frame->close();
+        EXPECT_EQ(g_option.bIsMaximized, maximized);
+        EXPECT_EQ(ShowFrame().isMaximized(), maximized);
+    }
+}
+
+TEST_F(FrameTest, CommandsAreCheckedWhenDeliveredAndKeysReachTheTableBeforeTheView) {
+    CMainFrame& f = ShowFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    g_option.bSharpen = 0;
+    // Each round ends with the toolbar toggle, always enabled, which marks that Sharpen was delivered.
+    for (const auto& [fittingWhenPosted, hidden] : {std::pair{0, true}, std::pair{1, false}}) {
+        g_option.bStretech = fittingWhenPosted;
+        f.PostCommand(ID_SHARPEN);
+        g_option.bStretech = 0;
+        f.PostCommand(ID_VIEW_TOOLBAR);
+        EXPECT_TRUE(qWaitFor([&, hidden = hidden] { return f.ToolBar()->isHidden() == hidden; }));
+        EXPECT_EQ(g_option.bSharpen, 0);
+    }
+    g_option.bStretech = 1;
+    f.PostCommand(ID_SHARPEN);
+    EXPECT_TRUE(qWaitFor([&] { return g_option.bSharpen == 1; }));
+    g_option.bView2Page = 0;
+    f.UpdateCommandUI();
+    ASSERT_FALSE(f.Action(ID_FLIP)->isEnabled());
+    QTest::keyClick(&f.View(), Qt::Key_2); // straight to the view's handler, past the command table
+    EXPECT_EQ(g_option.bView2Page, 1);
+    EXPECT_TRUE(
+        qWaitFor([&] { return f.Action(ID_FLIP)->isEnabled() && f.Action(ID_VIEW_2PAGE)->isChecked(); }));
+    f.ExecuteCommand(ID_VIEW_TOOLBAR);
+    ASSERT_TRUE(f.ToolBar()->isHidden());
+    g_option.bRotate = 0;
+    QTest::keyClick(&f.View(), Qt::Key_R); // the table's key, not the view's: the hidden toolbar holds none
+    EXPECT_TRUE(g_option.bRotate == 1 && f.Action(ID_ROTATE)->isChecked());
+}
+
+TEST_F(FrameTest, BarsShowButtonsFlyByTextsAndLoadTheStartUpBookOpensAndOptionsAboutAndExitWork) {
+    QTemporaryDir dir;
+    CMainFrame& f = ShowFrame(WriteBook(dir));
+    EXPECT_TRUE(qWaitFor([&] { return f.View().m_pageList.size() == 2u && Shows(1); }));
+    EXPECT_EQ(f.PagePane()->text(), f.View().GetPageCounterText());
     std::vector<int> shown;
     for (QAction* action : f.ToolBar()->actions())
         shown.push_back(action->isSeparator() ? kToolbarSeparator : action->data().toInt());
@@ -100,6 +166,13 @@ TEST_F(FrameTest, BarsShowTheButtonsTheFlyByTextsTheLoadAndAboutAndExitWorkOverT
               ProgressBarColor(QApplication::palette("QMenu").color(QPalette::Light)));
     ProgressCallback(3, 4, static_cast<CFrameHost*>(&f));
     EXPECT_EQ(f.ProgressBar()->value(), 75);
+    for (const bool confirm : {false, true}) { // OK redraws even with nothing changed
+        f.setWindowTitle(QStringLiteral("stale"));
+        EXPECT_TRUE(fixtures::RunAnsweringModal<COptionDlg>(
+            [&] { f.ExecuteCommand(ID_OPTION); },
+            [&](COptionDlg& dialog) { (confirm ? dialog.OkButton() : dialog.CancelButton())->click(); }));
+        EXPECT_EQ(Shows(1), confirm) << f.windowTitle().toStdString();
+    }
     QWidget* parent = nullptr;
     EXPECT_TRUE(fixtures::RunAnsweringModal<CAboutDlg>([&] { f.ExecuteCommand(ID_APP_ABOUT); },
                                                        [&](CAboutDlg& dialog) {
@@ -109,89 +182,6 @@ TEST_F(FrameTest, BarsShowTheButtonsTheFlyByTextsTheLoadAndAboutAndExitWorkOverT
     EXPECT_EQ(parent, &f);
     EXPECT_TRUE(f.ExecuteCommand(ID_APP_EXIT));
     EXPECT_FALSE(f.isVisible());
-}
-
-TEST_F(FrameTest, FullscreenCoversTheScreenWithTheViewFocusedAndLeavingRestoresWindowAndBars) {
-    CMainFrame& f = ShowFrame();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-    const auto viewFocused = [&] { return QApplication::focusWidget() == static_cast<QWidget*>(&f.View()); };
-    EXPECT_TRUE(WaitUntil(viewFocused)) << "activating the window focuses the view";
-    for (const bool toolbarHidden : {false, true}) {
-        f.ExecuteCommand(ID_FULLSCREEN);
-        EXPECT_TRUE(f.IsFullScreen() && f.Action(ID_FULLSCREEN)->isChecked());
-        EXPECT_TRUE(f.windowFlags() & Qt::FramelessWindowHint);
-        // A toolbar hidden before is shown in fullscreen, and hidden again after.
-        EXPECT_TRUE(
-            WaitUntil([&] { return f.ToolBar()->isHidden() != toolbarHidden && f.statusBar()->isHidden(); }));
-        EXPECT_TRUE(WaitUntil(viewFocused));
-        f.ExecuteCommand(ID_FULLSCREEN);
-        EXPECT_FALSE(f.IsFullScreen() || (f.windowFlags() & Qt::FramelessWindowHint));
-        EXPECT_TRUE(WaitUntil(
-            [&] { return f.ToolBar()->isHidden() == toolbarHidden && !f.statusBar()->isHidden(); }));
-        EXPECT_TRUE(f.ExecuteCommand(ID_VIEW_TOOLBAR));
-        EXPECT_EQ(f.Action(ID_VIEW_TOOLBAR)->isChecked(), toolbarHidden)
-            << "the toolbar toggle shows its state";
-    }
-}
-
-TEST_F(FrameTest, MaximizedStateSurvivesFullscreenIsRecordedOnClosingAndStartsTheNextWindow) {
-    CMainFrame& f = ShowFrame();
-    f.showMaximized();
-    f.ExecuteCommand(ID_FULLSCREEN);
-    EXPECT_FALSE(f.isMaximized());
-    f.ExecuteCommand(ID_FULLSCREEN);
-    EXPECT_TRUE(f.isMaximized());
-    f.close();
-    EXPECT_EQ(g_option.bIsMaximized, 1);
-    EXPECT_TRUE(ShowFrame().isMaximized());
-    frame->showNormal();
-    frame->close();
-    EXPECT_EQ(g_option.bIsMaximized, 0);
-    EXPECT_FALSE(ShowFrame().isMaximized());
-}
-
-TEST_F(FrameTest, CommandsAreCheckedWhenDeliveredAndKeysReachTheTableBeforeTheView) {
-    CMainFrame& f = ShowFrame();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-    g_option.bSharpen = 0;
-    // Each round ends with the toolbar toggle, always enabled, which marks that Sharpen was delivered.
-    for (const auto& [fittingWhenPosted, hidden] : {std::pair{0, true}, std::pair{1, false}}) {
-        g_option.bStretech = fittingWhenPosted;
-        f.PostCommand(ID_SHARPEN);
-        g_option.bStretech = 0;
-        f.PostCommand(ID_VIEW_TOOLBAR);
-        EXPECT_TRUE(WaitUntil([&, hidden = hidden] { return f.ToolBar()->isHidden() == hidden; }));
-        EXPECT_EQ(g_option.bSharpen, 0);
-    }
-    g_option.bStretech = 1;
-    f.PostCommand(ID_SHARPEN);
-    EXPECT_TRUE(WaitUntil([&] { return g_option.bSharpen == 1; }));
-    g_option.bView2Page = 0;
-    f.UpdateCommandUI();
-    ASSERT_FALSE(f.Action(ID_FLIP)->isEnabled());
-    QTest::keyClick(&f.View(), Qt::Key_2); // straight to the view's handler, past the command table
-    EXPECT_EQ(g_option.bView2Page, 1);
-    EXPECT_TRUE(
-        WaitUntil([&] { return f.Action(ID_FLIP)->isEnabled() && f.Action(ID_VIEW_2PAGE)->isChecked(); }));
-    f.ExecuteCommand(ID_VIEW_TOOLBAR);
-    ASSERT_TRUE(f.ToolBar()->isHidden());
-    g_option.bRotate = 0;
-    QTest::keyClick(&f.View(), Qt::Key_R); // the table's key, not the view's: the hidden toolbar holds none
-    EXPECT_TRUE(g_option.bRotate == 1 && f.Action(ID_ROTATE)->isChecked());
-}
-
-TEST_F(FrameTest, OpensTheBookNamedAtStartUpAndOptionsRedrawItWhenConfirmedNotWhenCancelled) {
-    QTemporaryDir dir;
-    CMainFrame& f = ShowFrame(WriteBook(dir));
-    EXPECT_TRUE(WaitUntil([&] { return f.View().m_pageList.size() == 2u && Shows(1); }));
-    EXPECT_EQ(f.PagePane()->text(), f.View().GetPageCounterText());
-    for (const bool confirm : {false, true}) { // OK redraws even with nothing changed
-        f.setWindowTitle(QStringLiteral("stale"));
-        EXPECT_TRUE(fixtures::RunAnsweringModal<COptionDlg>(
-            [&] { f.ExecuteCommand(ID_OPTION); },
-            [&](COptionDlg& dialog) { (confirm ? dialog.OkButton() : dialog.CancelButton())->click(); }));
-        EXPECT_EQ(Shows(1), confirm) << f.windowTitle().toStdString();
-    }
 }
 
 // The name a special file stands under (a page between two real ones, or a book), what the
@@ -210,19 +200,19 @@ TEST_P(SpecialFileRow, IsRefusedAtOnceWithTheMessageAndReadingGoesOn) {
     const std::string special = isPage ? page : dir.filePath(name.first).toStdString();
     ASSERT_TRUE(kind.make(special)) << special;
     const auto turn = [&] {
-        ASSERT_TRUE(WaitUntil([&] { return !frame->View().m_bBusy; }));
+        ASSERT_TRUE(qWaitFor([&] { return !frame->View().m_bBusy; }));
         clock.restart();
         frame->View().TurnPage(true);
     };
     clock.restart();
     ShowFrame(isPage || byDrop ? book : special);
-    ASSERT_TRUE(WaitUntil([&] { return !frame->IsStartupPending() && ((!isPage && !byDrop) || Shows(1)); }));
+    ASSERT_TRUE(qWaitFor([&] { return !frame->IsStartupPending() && ((!isPage && !byDrop) || Shows(1)); }));
     if (byDrop) {
         clock.restart();
         ASSERT_TRUE(
             fixtures::DropPaths(&frame->View(), isPage ? std::vector{book + "/p1.jpg", page, book + "/p3.jpg"}
                                                        : std::vector{special}));
-        ASSERT_TRUE(!isPage || WaitUntil([&] { return Shows(1); }));
+        ASSERT_TRUE(!isPage || qWaitFor([&] { return Shows(1); }));
     }
     if (isPage) // the book opens on its first page; the turn onto the special page is refused
         turn();
@@ -231,13 +221,12 @@ TEST_P(SpecialFileRow, IsRefusedAtOnceWithTheMessageAndReadingGoesOn) {
     messages.clear();
     if (frame->View().m_pageList.empty()) { // nothing was open before: the next book still opens
         ASSERT_TRUE(fixtures::DropPaths(&frame->View(), {book}));
-        ASSERT_TRUE(WaitUntil([&] { return Shows(1); }));
+        ASSERT_TRUE(qWaitFor([&] { return Shows(1); }));
     }
     turn();
-    EXPECT_TRUE(WaitUntil([&] { return Shows(3); })) << frame->windowTitle().toStdString();
+    EXPECT_TRUE(qWaitFor([&] { return Shows(3); })) << frame->windowTitle().toStdString();
     EXPECT_TRUE(messages.empty());
-    EXPECT_TRUE(frame->close());
-    EXPECT_FALSE(frame->isVisible());
+    EXPECT_TRUE(frame->close()); // true only when the window did close
 }
 
 const std::pair<const char*, const char*> kSpecialNames[] = {{"book.zip", viewtext::kZipCannotOpen},

@@ -22,7 +22,7 @@ protected:
     void TearDown() override { ClearStore(); }
 };
 
-TEST_F(Store, NumbersAndPathsRoundTripWholeAndPlantedValuesReadAsTheRegistryWould) {
+TEST_F(Store, NumbersAndPathsRoundTripWholePlantedValuesReadAsTheRegistryWouldAndGarbageGivesDefaults) {
     std::int32_t out = 99;
     for (const std::int32_t value : {-1, INT32_MIN, INT32_MAX})
         EXPECT_TRUE(SetRegDword(kTavimoKey, "bRotate", value) && GetRegDword(kTavimoKey, "bRotate", out, 9) &&
@@ -58,16 +58,13 @@ TEST_F(Store, NumbersAndPathsRoundTripWholeAndPlantedValuesReadAsTheRegistryWoul
             << fault;
         EXPECT_EQ(isNumber ? QVariant(number) : QVariant(QString::fromStdString(path)), read) << fault;
     }
-}
-
-TEST_F(Store, GarbageFileGivesDefaultsAndIsWrittenOverAndAnUnreadableOneGivesDefaults) {
+    // A garbage file gives the defaults and is written over; an unreadable one gives the defaults.
     QFile file(OpenTavimoStore()->fileName());
     ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()) && file.open(QIODevice::WriteOnly));
     const auto garbage = fixtures::PatternBytes(4096, 7);
     file.write(reinterpret_cast<const char*>(garbage.data()), qint64(garbage.size()));
     file.write("\n[General\nbRotate=\x01\xFF\nbSharpen==\n[[[\n");
     file.close();
-    std::int32_t out = 0;
     EXPECT_FALSE(GetRegDword(kTavimoKey, "bRotate", out, 4) || out != 4);
     EXPECT_TRUE(SetRegDword(kTavimoKey, "bRotate", 1) && GetRegDword(kTavimoKey, "bRotate", out, 0) &&
                 out == 1);

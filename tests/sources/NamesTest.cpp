@@ -18,15 +18,12 @@ const std::string kHangulUtf8 = "\xED\x95\x9C\xEA\xB8\x80"; // 한글
 const std::string kHangulCp949 = "\xC7\xD1\xB1\xDB";        // 한글
 const std::string kReplacement = "\xEF\xBF\xBD";            // U+FFFD
 
-TEST(PageNames, FiveExtensionsInAnyCaseFromTheLastDotAndNothingElse) {
+TEST(PageNames, AreFiveExtensionsInAnyCaseFromTheLastDotOrderedBytewiseCaseBlindAndStrict) {
     for (const char* name : {"Scan.JPG", "a.Jpeg", "x.jpe", "c.gif", "y.BmP", ".jpg", "book.tar.gif"})
         EXPECT_TRUE(IsImageFileName(name)) << name;
     for (const char* name : {"b.png", "jpg", "a.jpg.txt", "a.jp", "a.jpgx", "", "photo.jpeg "})
         EXPECT_FALSE(IsImageFileName(name)) << '"' << name << '"';
     EXPECT_EQ(AsciiLower("ÄBc사"), "Äbc사") << "only ASCII is lowered";
-}
-
-TEST(PageNames, OrderIsBytewiseCaseBlindAndStrict) {
     const std::tuple<const char*, Names, Names> rows[] = {
         {"numbers_compared_by_value", {"10.jpg", "2.jpg", "9.jpg"}, {"10.jpg", "2.jpg", "9.jpg"}},
         {"dot_sorted_after_digits", {"a1.jpg", "a.jpg"}, {"a.jpg", "a1.jpg"}},

@@ -36,7 +36,7 @@ protected:
 };
 
 // The hostile heads a reader must refuse are rows of the hostile-books table, read through the view.
-TEST_F(PcoBooks, HeadsAreRefusedOrOpenWithTheirPageCountAndDataStart) {
+TEST_F(PcoBooks, HeadsAreRefusedOrOpenWithTheirPageCountAndOnlyRecordsInsideTheFileAreRead) {
     const std::tuple<const char*, Bytes, bool, std::int32_t> rows[] = {
         {"short head", {'P', 'C', 'O'}, false, 0},
         {"ten bytes", PcoBytes("", 0, {}, {0x55}), true, 0},
@@ -57,9 +57,7 @@ TEST_F(PcoBooks, HeadsAreRefusedOrOpenWithTheirPageCountAndDataStart) {
             EXPECT_EQ(pages > 0, Read("0000"));
         }
     }
-}
-
-TEST_F(PcoBooks, OnlyRecordsInsideTheFileAndNamesThatAreAnIndexRead) {
+    // Records: only those inside the file, under names that are an index, are read.
     const Bytes file = PcoBytes(
         "", 8,
         {{0, 10}, {40, 20}, {0, 0}, {0, -5}, {kInt32Max, 8}, {-1000, 8}, {kInt32Max - 40, 8}, {-81, 9}},
@@ -78,12 +76,7 @@ TEST_F(PcoBooks, OnlyRecordsInsideTheFileAndNamesThatAreAnIndexRead) {
     EXPECT_EQ(m_page, Bytes(file.begin(), file.begin() + 9));
     fs::resize_file(path, 85);
     EXPECT_FALSE(Read("0000")) << "a page the book lost after opening";
-}
-
-TEST_F(PcoBooks, DirectoryCutShortLeavesUnreadRecordsEmptyAndAMissingFileKeepsTheDirectory) {
-    ASSERT_TRUE(m_pco->Open(
-        Write(PcoBytes("", 2, {{0, 100}, {100, 50}}, fixtures::PatternBytes(150, 3)), "first.pco")));
-    // Three records announced, one present: the rest must read as empty, not as the first book's.
+    // Three records announced, one present: the rest must read as empty, not as the last book's.
     ASSERT_TRUE(m_pco->Open(Write(PcoBytes("", 3, {{0, 4}}, {}), "second.pco")));
     for (const int index : {1, 2}) {
         PcoEntry entry{};

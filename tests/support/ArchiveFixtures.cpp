@@ -17,9 +17,13 @@ namespace fixtures {
 
 namespace {
 
-template <typename T> void Append(Bytes& out, T value) {
-    for (std::size_t i = 0; i < sizeof(T); ++i)
-        out.push_back(std::uint8_t(std::uint64_t(value) >> 8 * i));
+// Each value little-endian in the bytes of its own type, in order.
+template <typename... T> void Append(Bytes& out, T... values) {
+    const auto one = [&out](auto value) {
+        for (std::size_t i = 0; i < sizeof(value); ++i)
+            out.push_back(std::uint8_t(std::uint64_t(value) >> 8 * i));
+    };
+    (one(values), ...);
 }
 
 bool OpenEntry(zipFile zip, const std::string& name, bool deflate) {
@@ -89,11 +93,8 @@ Bytes PcoBytes(const std::string& title, std::int32_t count, const std::vector<P
     Bytes out = {'P', 'C', 'O', '1', std::uint8_t(title.size())};
     out.insert(out.end(), title.begin(), title.end());
     Append(out, count);
-    for (const PcoItem& record : records) {
-        Append(out, record.offset);
-        Append(out, record.size);
-        out.push_back(0);
-    }
+    for (const PcoItem& record : records)
+        Append(out, record.offset, record.size, std::uint8_t{0});
     out.insert(out.end(), data.begin(), data.end());
     return out;
 }
@@ -113,16 +114,13 @@ bool WriteRar4(const std::string& path, const std::vector<BookItem>& items) {
     AppendRarBlock(out, {0x73, 0, 0, 13, 0, 0, 0, 0, 0, 0, 0}); // the archive header: no flags
     for (const BookItem& item : items) {
         const auto size = std::uint32_t(item.data.size());
-        Bytes header = {0x74, 0x00, 0x80}; // a file header, its data following it
-        Append(header, std::uint16_t(32 + item.name.size()));
-        Append(header, size); // packed
-        Append(header, size); // unpacked
-        header.push_back(3);  // made on Unix
-        Append(header, std::uint32_t(crc32(0, item.data.data(), uInt(size))));
-        Append(header, std::uint32_t{0x5A210000}); // DOS time: 2025-01-01
-        header.insert(header.end(), {20, 0x30});   // version 2.0, stored
-        Append(header, std::uint16_t(item.name.size()));
-        Append(header, std::uint32_t{0100644});
+        // A file header, its data following it: the header's size, the packed and unpacked sizes,
+        // made on Unix, the CRC, the DOS time 2025-01-01, version 2.0 stored, the name's length and
+        // the file's mode.
+        Bytes header = {0x74, 0x00, 0x80};
+        Append(header, std::uint16_t(32 + item.name.size()), size, size, std::uint8_t{3},
+               std::uint32_t(crc32(0, item.data.data(), uInt(size))), std::uint32_t{0x5A210000},
+               std::uint8_t{20}, std::uint8_t{0x30}, std::uint16_t(item.name.size()), std::uint32_t{0100644});
         header.insert(header.end(), item.name.begin(), item.name.end());
         AppendRarBlock(out, header);
         out.insert(out.end(), item.data.begin(), item.data.end());

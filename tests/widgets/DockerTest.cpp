@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-TEST(Docker, SnapsWithinFifteenPixelsOfAnEdgeOfTheWorkArea) {
+TEST(Docker, SnapsWithinFifteenPixelsOfAnEdgeOfTheWorkAreaAndMovesOnlyBetweenPressAndRelease) {
     const QRect area(0, 0, 800, 560), offset(100, 50, 700, 500); // a task bar of 40 pixels below
     // Left is tried first, then right: in a narrow area right wins; so does bottom over top.
     const std::tuple<const char*, QRect, QRect, QPoint> rows[] = {
@@ -26,9 +26,6 @@ TEST(Docker, SnapsWithinFifteenPixelsOfAnEdgeOfTheWorkArea) {
         {"left_of_offset_area_stays", offset, {10, 300, 50, 50}, {10, 300}}};
     for (const auto& [fault, workArea, tracked, expected] : rows)
         EXPECT_EQ(GDocker::SnapPosition(tracked, workArea, 15), expected) << fault;
-}
-
-TEST(Docker, WindowFollowsTheMouseOnlyBetweenPressAndRelease) {
     QWidget window;
     window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     window.setGeometry(QRect(QGuiApplication::primaryScreen()->availableGeometry().center(), QSize(120, 80)));

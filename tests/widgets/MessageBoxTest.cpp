@@ -146,25 +146,7 @@ TEST_F(MessageWindow, CountdownShowsRemainingSecondsAndClosesBelowOne) {
         EXPECT_EQ(FormatCountdownText(format, 7), expected) << format;
 }
 
-TEST_F(MessageWindow, DraggingByTheTextMovesItButAButtonDoesNot) {
-    for (const auto& [id, expectedMove] : {std::pair{27, QPoint(20, 10)}, std::pair{1, QPoint(0, 0)}}) {
-        GMessageBoxWnd& wnd = Make(MB_OK, 0, "drag me");
-        QPoint moved;
-        RunAndThen([&wnd, &moved, id = id] {
-            wnd.move(200, 200);
-            const QPoint start = wnd.pos();
-            QTest::mousePress(wnd.Child(id), Qt::LeftButton, {}, QPoint(5, 5));
-            QTest::mouseMove(wnd.Child(id), QPoint(25, 15));
-            moved = wnd.pos() - start;
-            if (id == 27) // releasing over the button would press it
-                QTest::mouseRelease(wnd.Child(id), Qt::LeftButton, {}, QPoint(25, 15));
-            wnd.Close();
-        });
-        EXPECT_EQ(moved, expectedMove) << "pressed on child " << id;
-    }
-}
-
-TEST_F(MessageWindow, RunModalDisablesOnlyTheOwnerAndIsCentredOverItsWindowInsideTheWorkArea) {
+TEST_F(MessageWindow, RunModalDisablesOnlyTheOwnerIsCentredInsideTheWorkAreaAndDragsByTheTextOnly) {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     QWidget frame;
     auto* view = new QWidget(&frame);
@@ -187,6 +169,22 @@ TEST_F(MessageWindow, RunModalDisablesOnlyTheOwnerAndIsCentredOverItsWindowInsid
         EXPECT_TRUE(!viewEnabled && frameEnabled && view->isEnabled() == !corner);
         EXPECT_TRUE(area.contains(placed)) << placed.x() << "," << placed.y();
         EXPECT_TRUE(corner || (placed.center() - frame.frameGeometry().center()).manhattanLength() <= 2);
+    }
+    // Dragged by the text it moves; pressed on a button it stays.
+    for (const auto& [id, expectedMove] : {std::pair{27, QPoint(20, 10)}, std::pair{1, QPoint(0, 0)}}) {
+        GMessageBoxWnd& wnd = Make(MB_OK, 0, "drag me");
+        QPoint moved;
+        RunAndThen([&wnd, &moved, id = id] {
+            wnd.move(200, 200);
+            const QPoint start = wnd.pos();
+            QTest::mousePress(wnd.Child(id), Qt::LeftButton, {}, QPoint(5, 5));
+            QTest::mouseMove(wnd.Child(id), QPoint(25, 15));
+            moved = wnd.pos() - start;
+            if (id == 27) // releasing over the button would press it
+                QTest::mouseRelease(wnd.Child(id), Qt::LeftButton, {}, QPoint(25, 15));
+            wnd.Close();
+        });
+        EXPECT_EQ(moved, expectedMove) << "pressed on child " << id;
     }
 }
 
