@@ -36,10 +36,11 @@ const BookKind kKinds[] = {{"SolidSevenZip", ".cb7", true, "7zz", {"a", "-bd", "
 class ArchiveBookTest : public ::testing::TestWithParam<BookKind> {};
 
 TEST_P(ArchiveBookTest, ListsPicturesAtAnyDepthAndReadsThemInAnyOrderWithoutDecompressingFromTheStartAgain) {
-    // Fourteen pages of every extension in three folders, a text file among them and a PNG.
+    // Fourteen pages of every extension in three folders, a text file among them, a PNG and
+    // two macOS resource files.
     std::vector<fixtures::BookItem> items;
     std::map<std::string, Bytes> pages;
-    std::uint64_t allBytes = 1200;
+    std::uint64_t allBytes = 1380; // the files that are no pages
     for (int i = 0; i < 14; ++i) {
         static const char* const kFolders[] = {"", "vol1/", "vol1/extra/"};
         static const char* const kExtensions[] = {".jpg", ".JPG", ".gif", ".bmp", ".jpeg", ".jpe"};
@@ -51,6 +52,9 @@ TEST_P(ArchiveBookTest, ListsPicturesAtAnyDepthAndReadsThemInAnyOrderWithoutDeco
         allBytes += pages[name].size();
     }
     items.push_back({"vol1/cover.png", PatternBytes(700, 98)});
+    // The resource files macOS adds beside pictures are no pages either.
+    items.push_back({"vol1/._p11.JPG", PatternBytes(90, 97)});
+    items.push_back({"__MACOSX/vol1/p12.gif", PatternBytes(90, 96)});
     const BookKind& kind = GetParam();
     QTemporaryDir dir;
     const std::string path = dir.path().toStdString() + "/book" + kind.extension;
