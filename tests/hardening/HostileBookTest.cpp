@@ -2,32 +2,24 @@
 // in a folder, a ZIP and a PCO book, and ZIP, PCO, RAR, 7z and tar books whose own records
 // are damaged. Each is refused with the program's message (the book open before stays as it
 // was and readable), or opens and every page either shows (the part of the picture that
-// decodes) or reports that it failed, and the view goes on.
+// decodes) or reports that it failed, and the view goes on. Nothing is ever written beside
+// the book.
 #include "ArchiveFixtures.h"
 #include "BookFixtures.h"
 #include "ToolArchives.h"
 #include "ViewTestSupport.h"
 #include "view/Messages.h"
 
-#include <QBuffer>
-#include <limits>
 #include <optional>
 #include <random>
 #include <string_view>
 #include <zlib.h>
-
-// Messages print as their text when an expectation fails.
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
 using namespace viewtest;
 using fixtures::Bytes;
 using Writer = std::function<bool(const std::string& path)>;
-constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 
 // Appends each value little-endian in its width of bytes.
 void Put(Bytes& out, std::initializer_list<std::uint64_t> values, std::initializer_list<int> widths) {
@@ -50,22 +42,16 @@ Bytes Text(std::string_view text) {
     return Bytes(text.begin(), text.end());
 }
 
-// Where the marker FF `code` starts, walking the segments from SOI; b.size() when absent.
-std::size_t FindMarker(const Bytes& b, std::uint8_t code) {
-    for (std::size_t at = 2; at + 4 <= b.size() && b[at] == 0xFF;
-         at += 2 + std::size_t(b[at + 2] << 8 | b[at + 3]))
-        if (b[at + 1] == code)
-            return at;
-    return b.size();
+// Where the marker FF `code` first stands (the encoder writes no FF in its tables).
+Bytes::iterator Marker(Bytes& jpeg, std::uint8_t code) {
+    const std::uint8_t marker[] = {0xFF, code};
+    return std::search(jpeg.begin(), jpeg.end(), marker, marker + 2);
 }
 
 // The JPEG with its frame header (FF C0, length, precision, height, width) claiming a size.
 Bytes JpegClaiming(int width, int height) {
     Bytes jpeg = Jpeg();
-    const std::size_t frame = FindMarker(jpeg, 0xC0);
-    const int fields[] = {height >> 8, height, width >> 8, width};
-    for (std::size_t i = 0; i < 4; ++i)
-        jpeg[frame + 5 + i] = std::uint8_t(fields[i]);
+    std::copy_n(std::array{height >> 8, height, width >> 8, width}.begin(), 4, Marker(jpeg, 0xC0) + 5);
     return jpeg;
 }
 
@@ -73,10 +59,8 @@ Bytes JpegClaiming(int width, int height) {
 // `count` times more. Entropy-coded data never holds FF DA: the search finds the marker.
 Bytes JpegWithRepeatedLastScan(int count) {
     const Bytes progressive = Jpeg(true);
-    const auto end = progressive.end() - 2;
-    auto last = end;
-    while (last[0] != 0xFF || last[1] != 0xDA)
-        --last;
+    const std::uint8_t scan[] = {0xFF, 0xDA};
+    const auto end = progressive.end() - 2, last = std::find_end(progressive.begin(), end, scan, scan + 2);
     Bytes out(progressive.begin(), end);
     for (int i = 0; i < count; ++i)
         out.insert(out.end(), last, end);
@@ -87,12 +71,11 @@ Bytes JpegWithRepeatedLastScan(int count) {
 // The JPEG with its entropy-coded data after the first scan header replaced by noise.
 Bytes JpegWithNoiseForData() {
     Bytes jpeg = Jpeg();
-    const std::size_t scan = FindMarker(jpeg, 0xDA);
     std::mt19937 random(17);
-    for (std::size_t at = scan + 2 + std::size_t(jpeg[scan + 2] << 8 | jpeg[scan + 3]); at + 2 < jpeg.size();
-         ++at)
-        jpeg[at] = std::uint8_t(random() % 0xFF); // never 0xFF: no stray markers
-    return jpeg;
+    const auto scan = Marker(jpeg, 0xDA);
+    std::generate(scan + 2 + (scan[2] << 8 | scan[3]), jpeg.end() - 2,
+                  [&] { return std::uint8_t(random() % 0xFF); });
+    return jpeg; // never 0xFF: no stray markers
 }
 
 // A BMP file header and info header as given (with a palette at 8 bits or fewer), then
@@ -110,10 +93,8 @@ Bytes Bmp(const BmpHead& head, std::size_t pixelBytes) {
          std::uint32_t(head.width), std::uint32_t(head.height), 1, head.bitCount, head.compression,
          pixelBytes, 2835, 2835, head.colorsUsed, 0},
         {4, 4, 4, 4, 4, 4, 2, 2, 4, 4, 4, 4, 4, 4});
-    for (std::uint32_t i = 0; i < palette; ++i)
-        bmp.push_back(std::uint8_t(i));
-    for (std::size_t i = 0; i < pixelBytes; ++i)
-        bmp.push_back(std::uint8_t(i * 7));
+    for (std::size_t i = 0; i < palette + pixelBytes; ++i)
+        bmp.push_back(std::uint8_t(i < palette ? i : (i - palette) * 7));
     return bmp;
 }
 
@@ -133,7 +114,7 @@ struct GifHead {
     bool withImage = true;
 };
 Bytes Gif(const GifHead& head) {
-    Bytes gif = {'G', 'I', 'F', '8', '9', 'a'};
+    Bytes gif = Text("GIF89a");
     Put(gif, {head.screenWidth, head.screenHeight, 0xF1, 0}, {2, 2, 1, 2}); // a global table of 4 colours
     gif.insert(gif.end(), {0, 0, 0, 255, 255, 255, 255, 0, 0, 0, 0, 255});
     if (head.withImage) {
@@ -143,16 +124,6 @@ Bytes Gif(const GifHead& head) {
     }
     gif.push_back(0x3B);
     return gif;
-}
-
-Bytes Png() {
-    QImage image(4, 4, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return Bytes(bytes.begin(), bytes.end());
 }
 
 // A ZIP written field by field (stored entries only), so that its records may say anything:
@@ -173,10 +144,8 @@ Bytes RawZip(const std::vector<RawEntry>& entries, std::optional<std::uint16_t> 
              std::optional<std::uint32_t> directoryOffset = {}) {
     Bytes out, directory;
     for (const RawEntry& e : entries) {
-        const std::uint64_t offset = out.size() + std::uint64_t(e.shift), stored = e.data.size();
-        const std::uint64_t declared = e.declaredSize.value_or(stored),
-                            version = e.zip64 == Zip64::No ? 20 : 45;
-        const bool marked = e.zip64 == Zip64::Marked;
+        const std::uint64_t offset = out.size() + std::uint64_t(e.shift), stored = e.data.size(),
+                            declared = e.declaredSize.value_or(stored), marked = e.zip64 == Zip64::Marked;
         Bytes localExtra, centralExtra;
         if (e.zip64 != Zip64::No) {
             Put(localExtra, {0x0001, 16, declared, stored}, {2, 2, 8, 8});
@@ -186,8 +155,8 @@ Bytes RawZip(const std::vector<RawEntry>& entries, std::optional<std::uint16_t> 
         // time and date, CRC, sizes, name and extra field lengths.
         const auto common = [&](Bytes& to, const Bytes& extra) {
             Put(to,
-                {version, 0, e.method, 0, crc32(0, e.data.data(), uInt(stored)), marked ? 0xFFFFFFFF : stored,
-                 marked ? 0xFFFFFFFF : declared, e.name.size(), extra.size()},
+                {e.zip64 == Zip64::No ? 20u : 45u, 0, e.method, 0, crc32(0, e.data.data(), uInt(stored)),
+                 marked ? 0xFFFFFFFF : stored, marked ? 0xFFFFFFFF : declared, e.name.size(), extra.size()},
                 {2, 2, 2, 4, 4, 4, 4, 2, 2});
         };
         Put(out, {0x04034b50}, {4});
@@ -195,7 +164,7 @@ Bytes RawZip(const std::vector<RawEntry>& entries, std::optional<std::uint16_t> 
         out.insert(out.end(), e.name.begin(), e.name.end());
         out.insert(out.end(), localExtra.begin(), localExtra.end());
         out.insert(out.end(), e.data.begin(), e.data.end());
-        Put(directory, {e.centralSignature, version}, {4, 2});
+        Put(directory, {e.centralSignature, e.zip64 == Zip64::No ? 20u : 45u}, {4, 2}); // version made by
         common(directory, centralExtra);
         // Comment length, disk, internal and external attributes, local header offset.
         Put(directory, {0, 0, 0, 0, marked ? 0xFFFFFFFF : offset}, {2, 2, 2, 4, 4});
@@ -253,10 +222,6 @@ struct HostileBook {
     std::vector<Page> pages;
 };
 
-void PrintTo(const HostileBook& book, std::ostream* out) {
-    *out << book.name;
-}
-
 std::vector<HostileBook> HostileBooks() {
     using P = const std::string&;
     using fixtures::PcoBytes, fixtures::PatternBytes;
@@ -275,12 +240,12 @@ std::vector<HostileBook> HostileBooks() {
         {"JpegWithNoiseForItsData", ".jpg", JpegWithNoiseForData(), S},
         {"JpegOfStartAndEndMarkers", ".jpg", {0xFF, 0xD8, 0xFF, 0xD9}, F},
         {"JpegSegmentRunningPastTheEnd", ".jpg", Resized({0xFF, 0xD8, 0xFF, 0xE1, 0xFF, 0xF0}, 70, 0x41), F},
-        {"PngNamedJpeg", ".jpg", Png(), F},
+        {"PngNamedJpeg", ".jpg", fixtures::EncodeWithImageMagick(fixtures::ScanLikePage(4, 4), "PNG"), F},
         {"TextNamedJpeg", ".jpg", Text("hello"), F},
         {"JpegNamedBmp", ".bmp", jpeg, S},
         {"BmpOfSignatureOnly", ".bmp", {'B', 'M'}, F},
-        {"BmpClaimingInt32MaxWidth", ".bmp", Bmp({.width = kInt32Max, .height = 1}, 16), F},
-        {"BmpClaimingInt32MinHeight", ".bmp", Bmp({.height = kInt32Min}, 16), F},
+        {"BmpClaimingInt32MaxWidth", ".bmp", Bmp({.width = INT32_MAX, .height = 1}, 16), F},
+        {"BmpClaimingInt32MinHeight", ".bmp", Bmp({.height = INT32_MIN}, 16), F},
         {"BmpClaiming30000Square", ".bmp", Bmp({.width = 30000, .height = 30000}, 64), F},
         {"BmpClaiming4000SquareWithFewBytes", ".bmp", Bmp({.width = 4000, .height = 4000}, 100), S},
         {"BmpWithPixelsPastTheEnd", ".bmp", Bmp({.pixelOffset = 1u << 30}, 48), S},
@@ -299,20 +264,19 @@ std::vector<HostileBook> HostileBooks() {
     // clang-format on
     std::vector<HostileBook> books;
     // Each picture between two good pages, in a folder, a ZIP (the last page stored) and a PCO.
-    for (const auto& [name, extension, bytes, page] : pictures) {
+    for (const auto& [name, extension, picture, page] : pictures) {
         const std::string bad = "b" + std::string(extension), title = name;
-        const Bytes picture = bytes;
-        const std::vector<Page> pages{S, page, S};
+        const Bytes bytes = picture;
         const Writer folder = [=](P p) {
-            return fixtures::WriteFilesByByteName(p, {{"a.jpg", jpeg}, {bad, picture}, {"c.jpg", jpeg}});
+            return fixtures::WriteFilesByByteName(p, {{"a.jpg", jpeg}, {bad, bytes}, {"c.jpg", jpeg}});
         };
         const Writer zip = [=](P p) {
-            return fixtures::WriteZip(p, {{"a.jpg", jpeg}, {bad, picture}, {"c.jpg", jpeg, false}});
+            return fixtures::WriteZip(p, {{"a.jpg", jpeg}, {bad, bytes}, {"c.jpg", jpeg, false}});
         };
-        books.push_back({title + "InFolder", kFolder, "pictures", folder, nullptr, pages});
-        books.push_back({title + "InZip", kZip, "pictures.zip", zip, nullptr, pages});
-        books.push_back({title + "InPco", kPco, "pictures.pco",
-                         Of(fixtures::PcoBook("b", {jpeg, picture, jpeg})), nullptr, pages});
+        books.push_back({title + "InFolder", kFolder, "pictures", folder, nullptr, {S, page, S}});
+        books.push_back({title + "InZip", kZip, "pictures.zip", zip, nullptr, {S, page, S}});
+        const Writer pco = Of(fixtures::PcoBook("b", {jpeg, bytes, jpeg}));
+        books.push_back({title + "InPco", kPco, "pictures.pco", pco, nullptr, {S, page, S}});
     }
     const auto zip = [&](const char* name, Writer write, std::vector<Page> pages, bool refused = false) {
         books.push_back({name, kZip, "book.zip", write, refused ? viewtext::kZipCannotOpen : nullptr, pages});
@@ -325,8 +289,7 @@ std::vector<HostileBook> HostileBooks() {
     };
     const Bytes good = three({}); // its last 22 bytes are the end record, which has no comment
     const auto bmpWithDamagedDeflate = [](P p) {
-        return fixtures::WriteZip(p,
-                                  {{"a.bmp", fixtures::EncodeBmp(QImage(64, 64, QImage::Format_RGB32))}}) &&
+        return fixtures::WriteZip(p, {{"a.bmp", fixtures::EncodeBmp(fixtures::ScanLikePage(64, 64))}}) &&
                Flip(p, 40, 60, 1);
     };
     // clang-format off
@@ -369,9 +332,9 @@ std::vector<HostileBook> HostileBooks() {
     pco("EmptyPco", {}, {}, true);
     pco("PcoOfNineBytes", PcoBytes("", 0, {}, {}), {}, true);
     pco("PcoCounting600", PcoBytes("t", 600, {}, PatternBytes(64, 1)), {}, true);
-    pco("PcoCountingInt32Max", PcoBytes("t", kInt32Max, {}, PatternBytes(64, 2)), {}, true);
+    pco("PcoCountingInt32Max", PcoBytes("t", INT32_MAX, {}, PatternBytes(64, 2)), {}, true);
     pco("PcoCountingMinusOne", PcoBytes("t", -1, {}, PatternBytes(64, 3)), {}, false);
-    pco("PcoCountingInt32Min", PcoBytes("t", kInt32Min, {}, PatternBytes(64, 4)), {}, false);
+    pco("PcoCountingInt32Min", PcoBytes("t", INT32_MIN, {}, PatternBytes(64, 4)), {}, false);
     pco("PcoTitleLength255", PcoBytes(std::string(255, 'T'), 1, {{0, 4}}, PatternBytes(64, 5)), {}, true);
     pco("PcoTitleLength101", PcoBytes(std::string(101, 'T'), 1, {{0, 4}}, PatternBytes(64, 6)), {}, true);
     pco("PcoRecordsPastTheEnd", PcoBytes("t", 5, {{0, 100}}, {}), {F, F, F, F, F}, false);
@@ -379,11 +342,10 @@ std::vector<HostileBook> HostileBooks() {
     pco("PcoPageRunningPastTheEnd", withPage(0, 1 << 20), {S, F}, false);
     pco("PcoPageAtANegativeOffset", withPage(-1000, 100), {S, F}, false);
     pco("PcoPageOfNegativeSize", withPage(0, -100), {S, F}, false);
-    pco("PcoPageWhoseEndOverflows", withPage(kInt32Max - 10, kInt32Max), {S, F}, false);
-    pco("PcoPageOfInt32MaxBytes", withPage(0, kInt32Max), {S, F}, false);
+    pco("PcoPageWhoseEndOverflows", withPage(INT32_MAX - 10, INT32_MAX), {S, F}, false);
+    pco("PcoPageOfInt32MaxBytes", withPage(0, INT32_MAX), {S, F}, false);
     pco("PcoPageOfNoBytes", withPage(0, 0), {S, F}, false);
     // clang-format on
-
     const auto archive = [&](const char* name, const char* file, Writer write, const char* message,
                              std::vector<Page> pages = {}) {
         books.push_back({name, kArchive, file, write, message, pages});
@@ -403,6 +365,9 @@ std::vector<HostileBook> HostileBooks() {
     const auto tooLarge = [](P p) { // made only when written: the page is a quarter of the memory limit
         return Packed("7zz", {"a", "-bd"}, {{"a.jpg", Bytes(kMaxArchiveEntrySize + 1)}})(p);
     };
+    // Names that climb out of the book or start at the root are only names: each page shows.
+    const Bytes escaping =
+        fixtures::TarBytes({{"../../escaped.jpg", jpeg}, {"/tmp/absolute.jpg", Jpeg(true)}});
     const char *encrypted = viewtext::kArchiveEncrypted, *cannotOpen = viewtext::kArchiveCannotOpen;
     // clang-format off
     archive("EncryptedEntriesSayTheBookIsEncrypted", "locked.cb7", sevenZip({"a", "-bd", "-psecret"}), encrypted);
@@ -415,6 +380,7 @@ std::vector<HostileBook> HostileBooks() {
     archive("TextFileNamedCbr", "notes.cbr", Of(Text("just a letter, not a book\n")), viewtext::kArchiveUnknown);
     archive("LinksAndDevicesAreNoPages", "links.cbt", Of(fixtures::TarBytes({{"hard.jpg", {}, '1', "/etc/passwd"}, {"soft.jpg", {}, '2', "/etc/passwd"}, {"tty.jpg", {}, '3'}})), nullptr);
     archive("PageDeclaringMoreThanTheEntryLimitFailsUnread", "big.7z", tooLarge, nullptr, {F});
+    archive("NamesClimbingOutOfTheBookAreOnlyNames", "escape.tar", Of(escaping), nullptr, {S, S});
     // clang-format on
     return books;
 }
@@ -424,21 +390,20 @@ class HostileBookTest : public ViewTest, public ::testing::WithParamInterface<Ho
 TEST_P(HostileBookTest, IsRefusedOrShowsWhatDecodesAndTheViewStaysReadable) {
     const HostileBook& book = GetParam();
     OpenBook(3);
-    CDib lastPage;
-    ASSERT_TRUE(m_view->LoadPage(&lastPage, m_pages.back()));
     ASSERT_TRUE(m_view->TurnPage(true));
-    const std::string path = TempPath(book.file);
-    ASSERT_TRUE(book.write(path));
+    ASSERT_TRUE(book.write(TempPath(book.file)));
+    const auto files = [&] { return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); };
+    const QStringList before = files();
     m_messages->calls.clear();
-    (m_view.get()->*book.open)(path);
+    (m_view.get()->*book.open)(TempPath(book.file));
     if (book.refusal) {
         const QString refusal = QString::fromUtf8(book.refusal);
         ASSERT_EQ(m_messages->calls.size(), 1u);
         EXPECT_EQ(m_messages->Last().left(refusal.contains('%') ? refusal.indexOf('%') : -1),
                   refusal.section('%', 0, 0));
-        EXPECT_EQ(m_view->m_pageList, m_pages);
-        EXPECT_EQ(m_view->m_itCurPage, 1u);
-        EXPECT_EQ(m_view->m_sourceKind, SOURCE_FOLDER);
+        EXPECT_TRUE(m_view->m_pageList == m_pages && m_view->m_itCurPage == 1u &&
+                    m_view->m_sourceKind == SOURCE_FOLDER)
+            << "the book open before was left";
     } else {
         ASSERT_EQ(m_view->m_pageList.size(), book.pages.size());
         EXPECT_TRUE(!book.pages.empty() || m_messages->calls.empty()) << m_messages->Last().toStdString();
@@ -449,17 +414,15 @@ TEST_P(HostileBookTest, IsRefusedOrShowsWhatDecodesAndTheViewStaysReadable) {
                 m_view->TurnPage(true);
             }
             ASSERT_EQ(m_view->m_itCurPage, i);
+            const std::vector<QString> failed{QString::fromUtf8(viewtext::kOpenFailed)};
+            EXPECT_EQ(m_messages->Texts(), book.pages[i] == Page::Fails ? failed : std::vector<QString>{});
             CDib surface;
-            if (book.pages[i] == Page::Fails) {
-                EXPECT_EQ(m_messages->Texts(), std::vector{QString::fromUtf8(viewtext::kOpenFailed)});
-                continue;
-            }
-            EXPECT_TRUE(m_messages->calls.empty()) << m_messages->Last().toStdString();
-            ASSERT_TRUE(m_view->LoadPage(&surface, m_view->m_pageList[i]));
-            EXPECT_TRUE(surface.GetWidth() > 0 && surface.GetHeight() > 0);
+            EXPECT_TRUE(book.pages[i] == Page::Fails ||
+                        (m_view->LoadPage(&surface, m_view->m_pageList[i]) && surface.GetWidth() > 0));
         }
         m_view->ScanFolder(TempPath("book")); // the good book opens again after the hostile one
     }
+    EXPECT_EQ(files(), before) << "written beside the book";
     // Every page of the good book loads, and the view turns to its last one.
     for (const std::string& page : m_pages) {
         CDib surface;
@@ -468,29 +431,10 @@ TEST_P(HostileBookTest, IsRefusedOrShowsWhatDecodesAndTheViewStaysReadable) {
     m_messages->calls.clear();
     m_view->ShowLastPage();
     EXPECT_TRUE(m_messages->calls.empty());
-    EXPECT_EQ(CurrentWidth(), lastPage.GetWidth());
+    EXPECT_EQ(CurrentWidth(), NumberedPicture(2).width);
 }
 
 INSTANTIATE_TEST_SUITE_P(HostileBooks, HostileBookTest, ::testing::ValuesIn(HostileBooks()),
                          [](const auto& info) { return info.param.name; });
-
-// Names that climb out of the book or start at the root are only names: nothing is written
-// beside the book, and each page shows its own picture.
-class HostileArchivePages : public ViewTest {};
-
-TEST_F(HostileArchivePages, EscapingNamesAreOnlyNamesAndNothingIsWrittenBesideTheBook) {
-    const std::string path = TempPath("escape.tar");
-    ASSERT_TRUE(
-        fixtures::WriteFile(path, fixtures::TarBytes({{"../../escaped.jpg", JpegPage(NumberedPicture(5))},
-                                                      {"/tmp/absolute.jpg", JpegPage(NumberedPicture(6))}})));
-    const QStringList before = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    m_view->OpenCommandLinePath(path);
-    ASSERT_EQ(m_view->m_pageList, (std::vector<std::string>{"../../escaped.jpg", "/tmp/absolute.jpg"}));
-    EXPECT_EQ(CurrentWidth(), NumberedPicture(5).width);
-    ASSERT_TRUE(m_view->TurnPage(true));
-    EXPECT_EQ(CurrentWidth(), NumberedPicture(6).width);
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
-    EXPECT_TRUE(m_messages->Texts().empty());
-}
 
 } // namespace

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 namespace reference {
 
@@ -50,7 +49,9 @@ template <typename Draw> bool Walk(const CDib& src, CDib& dest, const Rects& r, 
     const int edgeIn = smooth ? 2 : 1;
     const bool across = PlanAxis(r[0], r[2], r[4], r[6], dest.GetWidth(), src.GetWidth(), edgeIn, x);
     const bool down = PlanAxis(r[1], r[3], r[5], r[7], dest.GetHeight(), src.GetHeight(), edgeIn, y);
-    if (!src.IsCreated() || !dest.IsCreated() || !across || !down)
+    // Sides beyond 32767 are more than the 16.16 walk holds: such a source is refused.
+    if (!src.IsCreated() || !dest.IsCreated() || !across || !down ||
+        std::max(src.GetWidth(), src.GetHeight()) > 32767)
         return false;
     i64 fy = y.first * 65536;
     for (int row = y.lo; row < y.hi + (smooth ? 1 : 0); ++row, fy += y.step) {
@@ -91,13 +92,11 @@ bool SmoothStretchTo(const CDib& src, CDib& dest, const Rects& rects) {
 bool Sharpen(CDib& dib) {
     if (!dib.IsCreated() || dib.GetFormat() != DIB_24BPP || dib.GetWidth() < 3 || dib.GetHeight() < 3)
         return false;
-    const int w = dib.GetWidth(), h = dib.GetHeight();
-    std::vector<std::vector<std::uint8_t>> copy;
-    for (int y = 0; y < h; ++y)
-        copy.emplace_back(dib.GetRowPtr(y), dib.GetRowPtr(y) + 3 * w);
-    for (int y = 1; y <= h - 2; ++y) {
-        const std::uint8_t *U = copy[y - 1].data(), *C = copy[y].data(), *D = copy[y + 1].data();
-        for (int i = 3; i <= 3 * (w - 1) - 1; ++i) {
+    CDib copy; // the rule reads the picture as it was before filtering
+    copy.CopyFrom(dib);
+    for (int y = 1; y <= dib.GetHeight() - 2; ++y) {
+        const std::uint8_t *U = copy.GetRowPtr(y - 1), *C = copy.GetRowPtr(y), *D = copy.GetRowPtr(y + 1);
+        for (int i = 3; i <= 3 * (dib.GetWidth() - 1) - 1; ++i) {
             // The sum in the rule's order: four neighbours added, then the others taken away.
             double s = 0;
             for (const int n : {U[i - 3], U[i], U[i + 3], C[i - 3]})
