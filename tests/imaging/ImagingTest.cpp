@@ -111,6 +111,17 @@ TEST(Dib, BlitCopiesExactlyThePartOfTheRectangleInsideBothSurfaces) {
         ASSERT_EQ(FirstDifference(dest, expected), "")
             << "blit " << dx << "," << dy << " from " << sx << "," << sy << " size " << w << "x" << h;
     }
+    // Moved onto itself by a row or a column either way, every row is read before it is overwritten.
+    for (const auto& [mx, my] : {std::pair{0, 1}, std::pair{0, -1}, std::pair{1, 0}, std::pair{-1, 0}}) {
+        CDib dib, expected;
+        CreateRandom(dib, 5, 6, rng);
+        expected.CopyFrom(dib);
+        for (int y = std::max(0, -my); y < std::min(6, 6 - my); ++y)
+            for (int x = std::max(0, -mx); x < std::min(5, 5 - mx); ++x)
+                expected.SetPixel(x + mx, y + my, dib.GetPixel(x, y));
+        ASSERT_TRUE(dib.BlitToDib(&dib, mx, my, 0, 0, 5, 6));
+        EXPECT_EQ(FirstDifference(dib, expected), "") << "moved by " << mx << "," << my;
+    }
 }
 
 // Four solid quarters (red, green / white, blue), large enough for JPEG blocks to keep them.
