@@ -21,13 +21,19 @@ public:
 // Where the pages land: a few pixels probed per layout, one pixel inside the page's edge
 // (the scalers never write the last column of the rectangle they are given, nor its last
 // row where it meets the surface's edge), and the white beside and below it. Setup: the
-// switches' letters, t turned once (the counter then shows 3/3), p probed in the painted window rather than the composed picture, g the
-// window grown to twice its size on a dark desktop while no page is current. With S,
-// sharpening only the pages and the ring around them must give what sharpening the whole
-// window gives (pages without a colour are textured).
+// switches' letters, t turned once (the counter then shows 3/3), p probed in the painted
+// window rather than the composed picture, g the window grown to twice its size on a dark
+// desktop while no page is current. With S, sharpening only the pages and the ring around
+// them must give what sharpening the whole window gives (pages without a colour are
+// textured). With w the window is shown and turned once: a turn shows the new page unscaled
+// over the previous picture at once (probed in the window at the first progress report of
+// the composition), and after it only what changed is painted again, so the window must end
+// up showing exactly the composed picture, every row width of it.
 TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
     const QColor white = Qt::white, red = Qt::red, blue = Qt::blue, grey(100, 100, 100), base(25, 30, 40);
     const PagePicture tall{250, 350}, wide{350, 250}, left{200, 300}, right{120, 300};
+    // Colours short of full, so that the sharpen changes the pages' edges.
+    const PagePicture large{200, 150, QColor(60, 90, 160)}, small{50, 40, QColor(200, 80, 60)};
     using Probes = std::vector<std::tuple<int, int, QColor>>;
     // clang-format off
     const std::tuple<const char*, QSize, std::string, std::vector<PagePicture>, Probes> cases[] = {
@@ -48,6 +54,8 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
         {"left page ending at the middle column sharpened apart", {400, 300}, "2sS", {left, right}, {}},
         {"left page ending two short of the middle sharpened apart", {404, 300}, "2sS", {left, right}, {}},
         {"pages far apart sharpened apart", {700, 300}, "2sS", {left, right}, {}},
+        {"one page: no preview, or not the composed picture shown", {203, 150}, "saw", {large, small}, {{25, 20, small.color}, {150, 50, large.color}}},
+        {"two pages: no preview, or not the composed picture shown", {203, 150}, "2saw", {large, large, small, small}, {{25, 20, small.color}, {150, 50, large.color}}},
     };
     // clang-format on
     for (const auto& [fault, window, setup, pages, probes] : cases) {
@@ -55,8 +63,19 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
         Restart();
         m_view->resize(window);
         SetSwitches(setup);
+        if (Has(setup, 'w')) {
+            m_view->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+        }
         OpenBook(pages);
-        ASSERT_TRUE(!Has(setup, 't') || (m_view->TurnPage(true) && m_view->GetPageCounterText() == "3/3"));
+        QImage preview;
+        if (Has(setup, 'w')) {
+            ASSERT_TRUE(WaitUntil([&] { return Near(Shown().pixel(150, 50), pages[0].color); }));
+            m_frame.onProgress = [&] { preview = preview.isNull() ? Shown() : preview; };
+        }
+        ASSERT_TRUE(!(Has(setup, 't') || Has(setup, 'w')) || m_view->TurnPage(true));
+        m_frame.onProgress = [] {};
+        ASSERT_TRUE(!Has(setup, 't') || m_view->GetPageCounterText() == "3/3");
         if (Has(setup, 'g')) {
             QPalette dark;
             dark.setColor(QPalette::Window, QColor(53, 53, 53)), dark.setColor(QPalette::Base, base);
@@ -66,11 +85,21 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
         }
         const QImage painted = m_view->grab().toImage();
         for (const auto& [x, y, color] : probes) {
-            const std::uint32_t pixel =
-                Has(setup, 'p') ? painted.pixel(x, y) & kWhite : m_view->m_pScreen->GetPixel(x, y);
+            const std::uint32_t pixel = Has(setup, 'w')   ? preview.pixel(x, y) & kWhite
+                                        : Has(setup, 'p') ? painted.pixel(x, y) & kWhite
+                                                          : m_view->m_pScreen->GetPixel(x, y);
             EXPECT_TRUE(color == white ? pixel == kWhite : Near(pixel, color)) << x << "," << y;
         }
         EXPECT_TRUE(!m_frame.progress.empty() && m_frame.progress.back() == 0);
+        const CDib& screen = *m_view->m_pScreen;
+        EXPECT_TRUE(!Has(setup, 'w') || WaitUntil([&] {
+            const QImage shown = Shown();
+            bool same = true;
+            for (int y = 0; y < screen.GetHeight(); ++y)
+                for (int x = 0; x < screen.GetWidth(); ++x)
+                    same = same && (shown.pixel(x, y) & kWhite) == screen.GetPixel(x, y);
+            return same;
+        })) << "the window is not the composed picture";
         if (!Has(setup, 'S'))
             continue;
         CDib whole;
@@ -82,47 +111,8 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
         ASSERT_TRUE(whole.Sharpen());
         for (int y = 0; y < whole.GetHeight(); ++y)
             for (int x = 0; x < whole.GetWidth(); ++x)
-                ASSERT_EQ(m_view->m_pScreen->GetPixel(x, y), whole.GetPixel(x, y)) << x << "," << y;
+                ASSERT_EQ(screen.GetPixel(x, y), whole.GetPixel(x, y)) << x << "," << y;
     }
-}
-
-// A turn shows the new page unscaled over the previous picture at once, and after a turn
-// drawn before its sharpen only the sharpened part is painted again: the window must end
-// up showing exactly the composed picture, every row width of it.
-TEST_F(LayoutTest, WindowShowsThePreviewThenExactlyTheComposedPicture) {
-    // Takes a picture of the window at the first progress report of a composition, after
-    // the quick preview and before the composed picture reaches the window.
-    struct WindowAtFirstProgress : FakeFrameHost {
-        void SetProgressPos(int) override { shown = view && shown.isNull() ? view->Shown() : shown; }
-        const LayoutTest* view = nullptr;
-        QImage shown;
-    } frame;
-    m_view->SetFrame(&frame);
-    m_view->resize(203, 150);
-    m_view->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
-    // Colours short of full, so that the sharpen changes the pages' edges.
-    const PagePicture large{200, 150, QColor(60, 90, 160)}, small{50, 40, QColor(200, 80, 60)};
-    for (const char* layout : {"sa", "2sa"}) {
-        SetSwitches(layout); // the smooth scaler reports its progress
-        OpenBook(g_option.bView2Page ? std::vector{large, large, small, small} : std::vector{large, small}, layout);
-        ASSERT_TRUE(WaitUntil([&] { return Near(Shown().pixel(150, 50), large.color); }));
-        frame.shown = QImage(), frame.view = this;
-        ASSERT_TRUE(m_view->TurnPage(true));
-        frame.view = nullptr;
-        EXPECT_TRUE(Near(frame.shown.pixel(25, 20), small.color)) << "the new page, unscaled at the corner";
-        EXPECT_TRUE(Near(frame.shown.pixel(150, 50), large.color)) << "the previous picture around it";
-        const CDib& screen = *m_view->m_pScreen;
-        EXPECT_TRUE(WaitUntil([&] {
-            const QImage shown = Shown();
-            bool same = true;
-            for (int y = 0; y < screen.GetHeight(); ++y)
-                for (int x = 0; x < screen.GetWidth(); ++x)
-                    same = same && (shown.pixel(x, y) & kWhite) == screen.GetPixel(x, y);
-            return same;
-        })) << layout;
-    }
-    m_view->SetFrame(&m_frame);
 }
 
 // The 32-bit copy painting hands to Qt: every pixel upright and unchanged for every row width

@@ -22,10 +22,11 @@ using Paths = std::vector<std::string>;
 
 struct FakeFrameHost : CFrameHost {
     void ShowPageStatus(const QString& title) override { titles.push_back(title); }
-    void SetProgressPos(int position) override { progress.push_back(position); }
+    void SetProgressPos(int position) override { progress.push_back(position), onProgress(); }
     void PostCommand(int id) override { posted.push_back(id); }
     std::vector<QString> titles;
     std::vector<int> progress, posted;
+    std::function<void()> onProgress = [] {}; // called at each progress report
 };
 
 // A picture of its own size and colour per page, so that the decoded surface tells the
