@@ -94,7 +94,8 @@ TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotic
             const QString notice = parts.captured(5);
             EXPECT_EQ(Texts(), notice.isEmpty() ? std::vector<QString>{}
                                                 : std::vector{QString::fromUtf8(notices.at(notice.toUpper()[0]))});
-            EXPECT_TRUE(notice.isEmpty() || m_messages.back().type == (notice[0].isLower() ? int(MB_OK) : 1));
+            const int waits = notice.isEmpty() || m_messages.empty() ? -1 : m_messages.back().type;
+            EXPECT_EQ(waits, notice.isEmpty() ? -1 : notice[0].isLower() ? int(MB_OK) : 1);
             EXPECT_EQ(m_view->m_bBusy, parts.hasCaptured(6));
             ASSERT_TRUE(WaitUntil([&] { return !m_view->m_bBusy; }));
             EXPECT_FALSE(m_view->IsTimerRunning(1) || m_view->IsTimerRunning(2));
