@@ -45,8 +45,8 @@ TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotic
         {"resize not recomposing, or decoding again", "", 6, "2:dr=2"},
     };
     // clang-format on
-    const std::map<QChar, const char*> notices = {{'L', kLastPage},  {'E', kLastOfBook}, {'F', kFirstPage},
-                                                  {'N', kNoFiles},   {'O', kOpenFirst},  {'X', kOpenFailed}};
+    const std::map<QChar, const char*> notices = {{'L', kLastPage}, {'E', kLastOfBook}, {'F', kFirstPage},
+                                                  {'N', kNoFiles},  {'O', kOpenFirst},  {'X', kOpenFailed}};
     const QRegularExpression stepFormat("^(?:(\\d+):)?([^=]*)=(-|\\d+)(?:>(\\d+))?([LEFNOXlefnox])?(\\+)?$");
     for (const auto& [fault, setup, count, steps] : cases) {
         SCOPED_TRACE(fault);
@@ -92,8 +92,9 @@ TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotic
                 // clang-format on
             }
             const QString notice = parts.captured(5);
-            EXPECT_EQ(Texts(), notice.isEmpty() ? std::vector<QString>{}
-                                                : std::vector{QString::fromUtf8(notices.at(notice.toUpper()[0]))});
+            EXPECT_EQ(Texts(), notice.isEmpty()
+                                   ? std::vector<QString>{}
+                                   : std::vector{QString::fromUtf8(notices.at(notice.toUpper()[0]))});
             const int waits = notice.isEmpty() || m_messages.empty() ? -1 : m_messages.back().type;
             EXPECT_EQ(waits, notice.isEmpty() ? -1 : notice[0].isLower() ? int(MB_OK) : 1);
             EXPECT_EQ(m_view->m_bBusy, parts.hasCaptured(6));
@@ -115,7 +116,8 @@ TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotic
             EXPECT_EQ(QSize(m_view->m_pScreen->GetWidth(), m_view->m_pScreen->GetHeight()), m_view->size());
             if (g_option.bView2Page) { // the next page stands beside, or white after the last page
                 const CDib& partner = *m_view->m_pPage2;
-                const bool white = (partner.GetPixel(0, 0) & partner.GetPixel(partner.GetWidth() - 1, 50)) == 0xFFFFFF;
+                const bool white =
+                    (partner.GetPixel(0, 0) & partner.GetPixel(partner.GetWidth() - 1, 50)) == 0xFFFFFF;
                 EXPECT_EQ(white ? -1 : partner.GetWidth(), width(landsOn + 1));
             }
         }

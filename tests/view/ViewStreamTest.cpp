@@ -37,7 +37,8 @@ protected:
             const CDib& screen = *m_view->m_pScreen;
             shown.emplace_back();
             for (int y = 0; y < screen.GetHeight(); ++y)
-                shown.back().append(reinterpret_cast<const char*>(screen.GetRowPtr(y)), 3 * screen.GetWidth());
+                shown.back().append(reinterpret_cast<const char*>(screen.GetRowPtr(y)),
+                                    3 * screen.GetWidth());
         }
         for (const QString& text : Texts())
             shown.push_back(text.toStdString());
@@ -53,8 +54,10 @@ TEST_F(ViewStreamTest, ShowsTheSequentialScreenForEveryPageAndLayout) {
         const std::vector<std::string> sequential = ShowEveryPage(layout, false);
         const std::vector<std::string> streamed = ShowEveryPage(layout, true);
         EXPECT_TRUE(streamed == sequential);
-        EXPECT_GT(sequential.size(), m_view->m_pageList.size()) << "the page that is no picture was never shown";
-        EXPECT_TRUE(!m_frame.progress.empty() && m_frame.progress.back() == 0) << "the progress bar was left standing";
+        EXPECT_GT(sequential.size(), m_view->m_pageList.size())
+            << "the page that is no picture was never shown";
+        EXPECT_TRUE(!m_frame.progress.empty() && m_frame.progress.back() == 0)
+            << "the progress bar was left standing";
     }
 }
 

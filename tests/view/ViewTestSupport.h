@@ -84,7 +84,8 @@ protected:
         m_pages.clear();
         // Every message is recorded and answered at once.
         m_messages.clear();
-        SetGMessageBoxHook([this](const GMessageBoxCall& call) { return m_messages.push_back(call), int(IDOK); });
+        SetGMessageBoxHook(
+            [this](const GMessageBoxCall& call) { return m_messages.push_back(call), int(IDOK); });
         m_view = std::make_unique<CTavimoView>();
         m_view->SetFrame(&m_frame);
         m_view->m_dialogs = ViewDialogs{};
@@ -109,7 +110,8 @@ protected:
         m_pages.clear();
         QDir().mkpath(TempPath(name).c_str());
         for (const PagePicture& page : pages) {
-            m_pages.push_back(TempPath(name + QString::asprintf("/page%02d.jpg", int(m_pages.size())).toStdString()));
+            m_pages.push_back(
+                TempPath(name + QString::asprintf("/page%02d.jpg", int(m_pages.size())).toStdString()));
             EXPECT_TRUE(fixtures::WriteFile(m_pages.back(), JpegPage(page)));
         }
         m_view->ScanFolder(TempPath(name));
