@@ -20,15 +20,20 @@ public:
 
 // Where the pages land: a few pixels probed per layout, one pixel inside the page's edge
 // (the scalers never write the last column of the rectangle they are given, nor its last
-// row where it meets the surface's edge), and the white beside and below it. Setup: 2
-// two-page view, o fit off, s smoothed and sharpened, t turned once (the counter then shows
-// 3/3), x flipped, p probed in the painted window rather than the composed picture, g the
-// window grown to twice its size on a dark desktop while no page is current. With S,
-// sharpening only the pages and the ring around them must give what sharpening the whole
-// window gives (pages without a colour are textured).
+// row where it meets the surface's edge), and the white beside and below it. Setup: the
+// switches' letters, t turned once (the counter then shows 3/3), p probed in the painted
+// window rather than the composed picture, g the window grown to twice its size on a dark
+// desktop while no page is current. With S, sharpening only the pages and the ring around
+// them must give what sharpening the whole window gives (pages without a colour are
+// textured). With w the window is shown and turned once: a turn shows the new page unscaled
+// over the previous picture at once (probed in the window at the first progress report of
+// the composition), and after it only what changed is painted again, so the window must end
+// up showing exactly the composed picture, every row width of it.
 TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
     const QColor white = Qt::white, red = Qt::red, blue = Qt::blue, grey(100, 100, 100), base(25, 30, 40);
     const PagePicture tall{250, 350}, wide{350, 250}, left{200, 300}, right{120, 300};
+    // Colours short of full, so that the sharpen changes the pages' edges.
+    const PagePicture large{200, 150, QColor(60, 90, 160)}, small{50, 40, QColor(200, 80, 60)};
     using Probes = std::vector<std::tuple<int, int, QColor>>;
     // clang-format off
     const std::tuple<const char*, QSize, std::string, std::vector<PagePicture>, Probes> cases[] = {
@@ -43,28 +48,35 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
         {"flip not swapping the halves", {801, 200}, "2x", {{100, 200, red}, {100, 200, blue}}, {{0, 100, blue}, {400, 100, red}}},
         {"what no picture covers not in the desktop's base colour", {30, 20}, "pg", {{30, 20, blue}}, {{10, 10, blue}, {45, 10, base}, {10, 30, base}}},
         {"odd last page without a white partner", {400, 200}, "2t", {{100, 200, red}, {100, 200, red}, {100, 200, blue}}, {{0, 100, blue}, {250, 100, white}}},
-        {"tall page sharpened apart", {400, 300}, "S", {tall}, {}},
-        {"wide page sharpened apart", {300, 400}, "S", {wide}, {}},
-        {"page wider than the window sharpened apart", {200, 200}, "S", {wide}, {}},
-        {"left page ending at the middle column sharpened apart", {400, 300}, "2S", {left, right}, {}},
-        {"left page ending two short of the middle sharpened apart", {404, 300}, "2S", {left, right}, {}},
-        {"pages far apart sharpened apart", {700, 300}, "2S", {left, right}, {}},
+        {"tall page sharpened apart", {400, 300}, "sS", {tall}, {}},
+        {"wide page sharpened apart", {300, 400}, "sS", {wide}, {}},
+        {"page wider than the window sharpened apart", {200, 200}, "sS", {wide}, {}},
+        {"left page ending at the middle column sharpened apart", {400, 300}, "2sS", {left, right}, {}},
+        {"left page ending two short of the middle sharpened apart", {404, 300}, "2sS", {left, right}, {}},
+        {"pages far apart sharpened apart", {700, 300}, "2sS", {left, right}, {}},
+        {"one page: no preview, or not the composed picture shown", {203, 150}, "saw", {large, small}, {{25, 20, small.color}, {150, 50, large.color}}},
+        {"two pages: no preview, or not the composed picture shown", {203, 150}, "2saw", {large, large, small, small}, {{25, 20, small.color}, {150, 50, large.color}}},
     };
     // clang-format on
     for (const auto& [fault, window, setup, pages, probes] : cases) {
         SCOPED_TRACE(fault);
         Restart();
-        const auto has = [&](char flag) { return setup.find(flag) != std::string::npos; };
         m_view->resize(window);
-        g_option.bView2Page = has('2');
-        g_option.bAutoDetectWidth = 1;
-        g_option.bStretech = !has('o');
-        g_option.bInterpolation = g_option.bSharpen = has('s') || has('S');
-        g_option.bFlipPage = has('x');
-        m_pages = WriteBook("layout", pages);
-        m_view->ScanFolder(TempPath("layout"));
-        ASSERT_TRUE(!has('t') || (m_view->TurnPage(true) && m_view->GetPageCounterText() == "3/3"));
-        if (has('g')) {
+        SetSwitches(setup);
+        if (Has(setup, 'w')) {
+            m_view->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+        }
+        OpenBook(pages);
+        QImage preview;
+        if (Has(setup, 'w')) {
+            ASSERT_TRUE(WaitUntil([&] { return Near(Shown().pixel(150, 50), pages[0].color); }));
+            m_frame.onProgress = [&] { preview = preview.isNull() ? Shown() : preview; };
+        }
+        ASSERT_TRUE(!(Has(setup, 't') || Has(setup, 'w')) || m_view->TurnPage(true));
+        m_frame.onProgress = [] {};
+        ASSERT_TRUE(!Has(setup, 't') || m_view->GetPageCounterText() == "3/3");
+        if (Has(setup, 'g')) {
             QPalette dark;
             dark.setColor(QPalette::Window, QColor(53, 53, 53)), dark.setColor(QPalette::Base, base);
             m_view->setPalette(dark);
@@ -73,67 +85,34 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
         }
         const QImage painted = m_view->grab().toImage();
         for (const auto& [x, y, color] : probes) {
-            const std::uint32_t pixel =
-                has('p') ? painted.pixel(x, y) & kWhite : m_view->m_pScreen->GetPixel(x, y);
+            const std::uint32_t pixel = Has(setup, 'w')   ? preview.pixel(x, y) & kWhite
+                                        : Has(setup, 'p') ? painted.pixel(x, y) & kWhite
+                                                          : m_view->m_pScreen->GetPixel(x, y);
             EXPECT_TRUE(color == white ? pixel == kWhite : Near(pixel, color)) << x << "," << y;
         }
         EXPECT_TRUE(!m_frame.progress.empty() && m_frame.progress.back() == 0);
-        if (!has('S'))
+        const CDib& screen = *m_view->m_pScreen;
+        EXPECT_TRUE(!Has(setup, 'w') || WaitUntil([&] {
+            const QImage shown = Shown();
+            bool same = true;
+            for (int y = 0; y < screen.GetHeight(); ++y)
+                for (int x = 0; x < screen.GetWidth(); ++x)
+                    same = same && (shown.pixel(x, y) & kWhite) == screen.GetPixel(x, y);
+            return same;
+        })) << "the window is not the composed picture";
+        if (!Has(setup, 'S'))
             continue;
         CDib whole;
         g_option.bSharpen = 0;
-        if (has('2'))
+        if (g_option.bView2Page)
             m_view->ComposeTwoPages(m_view->m_pPage1, m_view->m_pPage2, &whole, false);
         else
             m_view->ComposeOnePage(m_view->m_pPage1, &whole, false);
         ASSERT_TRUE(whole.Sharpen());
         for (int y = 0; y < whole.GetHeight(); ++y)
             for (int x = 0; x < whole.GetWidth(); ++x)
-                ASSERT_EQ(m_view->m_pScreen->GetPixel(x, y), whole.GetPixel(x, y)) << x << "," << y;
+                ASSERT_EQ(screen.GetPixel(x, y), whole.GetPixel(x, y)) << x << "," << y;
     }
-}
-
-// A turn shows the new page unscaled over the previous picture at once, and after a turn
-// drawn before its sharpen only the sharpened part is painted again: the window must end
-// up showing exactly the composed picture, every row width of it.
-TEST_F(LayoutTest, WindowShowsThePreviewThenExactlyTheComposedPicture) {
-    // Takes a picture of the window at the first progress report of a composition, after
-    // the quick preview and before the composed picture reaches the window.
-    struct WindowAtFirstProgress : FakeFrameHost {
-        void SetProgressPos(int) override { shown = view && shown.isNull() ? view->Shown() : shown; }
-        const LayoutTest* view = nullptr;
-        QImage shown;
-    } frame;
-    m_view->SetFrame(&frame);
-    m_view->resize(203, 150);
-    m_view->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
-    // Colours short of full, so that the sharpen changes the pages' edges.
-    const PagePicture large{200, 150, QColor(60, 90, 160)}, small{50, 40, QColor(200, 80, 60)};
-    for (const bool twoPages : {false, true}) {
-        g_option.bView2Page = twoPages;
-        g_option.bInterpolation = g_option.bSharpen = 1; // the smooth scaler reports its progress
-        const std::string book = twoPages ? "two" : "one";
-        m_pages =
-            WriteBook(book, twoPages ? std::vector{large, large, small, small} : std::vector{large, small});
-        m_view->ScanFolder(TempPath(book));
-        ASSERT_TRUE(WaitUntil([&] { return Near(Shown().pixel(150, 50), large.color); }));
-        frame.shown = QImage(), frame.view = this;
-        ASSERT_TRUE(m_view->TurnPage(true));
-        frame.view = nullptr;
-        EXPECT_TRUE(Near(frame.shown.pixel(25, 20), small.color)) << "the new page, unscaled at the corner";
-        EXPECT_TRUE(Near(frame.shown.pixel(150, 50), large.color)) << "the previous picture around it";
-        const CDib& screen = *m_view->m_pScreen;
-        EXPECT_TRUE(WaitUntil([&] {
-            const QImage shown = Shown();
-            for (int y = 0; y < screen.GetHeight(); ++y)
-                for (int x = 0; x < screen.GetWidth(); ++x)
-                    if ((shown.pixel(x, y) & kWhite) != screen.GetPixel(x, y))
-                        return false;
-            return true;
-        })) << book;
-    }
-    m_view->SetFrame(&m_frame);
 }
 
 // The 32-bit copy painting hands to Qt: every pixel upright and unchanged for every row width
@@ -162,8 +141,8 @@ TEST(ScreenImageTest, PaintsEveryPixelOfThePartAskedForUprightAndNoMore) {
     }
 }
 
+// Done, total, and the position set (-1: none).
 TEST(ProgressCallback, PercentIsTruncatedClampedAndSafeFromZeroOverflowAndNoFrame) {
-    // done, total, and the position set (-1: none)
     const std::tuple<const char*, int, int, int> cases[] = {
         {"two thirds rounded up", 2, 3, 66},
         {"nearly all rounded up to done", 199, 200, 99},

@@ -8,130 +8,118 @@
 #include "view/Messages.h"
 
 #include <QFile>
+#include <QRegularExpression>
+#include <map>
 
 using namespace viewtest;
 
 class NavigationTest : public ViewTest {};
 
-// Setup: 2 two-page view, c reading ahead, W or S page 3 wide or square (wide pages stand
-// alone), ! and a digit an unreadable page. Moves: f forward, b backward, n and p ten pages
+// Each row reads a book of numbered pages through steps "[from:]moves=page[>prepared][notice][+]":
+// from the page the step starts on, then the moves: f forward, b backward, n and p ten pages
 // on and back, h home, e end, s the page dialog, 1, 2 and 7 the timer ticks of that number
 // (1 prepares forward, 2 backward), d every page file but the shown ones deleted, r a resize
-// of the shown window, 5 a redraw. Expected: the page landed on, the first page prepared
-// (-1 none), the notice given (waiting for OK when the setup holds k), a preparation still
-// pending after the moves when it holds B.
+// of the shown window, 5 a redraw. Expected: the page landed on (- none), the first page
+// prepared, the notice given (L last page, E last of the book, F first page, N no files, O
+// open a book first, X open failed; lower case when it waits for OK) and + a preparation
+// still pending after the moves. Setup: the switches' letters, W or S page 3 wide or square
+// (wide pages stand alone), ! page 2 unreadable.
 TEST_F(NavigationTest, EachMoveLandsOnItsPagesPreparesTheNextOnesOrGivesItsNotice) {
     using namespace viewtext;
     // clang-format off
-    const std::tuple<const char*, std::string, int, std::size_t, const char*, std::size_t, int, const char*> cases[] = {
-        {"forward past the last page", "", 10, 9, "f", 9, -1, kLastPage},
-        {"backward before the first page", "", 10, 0, "b", 0, -1, kFirstPage},
-        {"two-page forward not by two", "2", 10, 4, "f", 6, -1, nullptr},
-        {"two-page forward past the last full spread", "2", 10, 8, "f", 8, -1, kLastOfBook},
-        {"two-page odd book: last page not reached or not beside white", "2", 9, 6, "f", 8, -1, nullptr},
-        {"two-page backward from index one", "2", 10, 1, "b", 1, -1, kFirstPage},
-        {"two-page backward not by two", "2", 10, 4, "b", 2, -1, nullptr},
-        {"jump back below zero", "", 20, 4, "p", 0, -1, nullptr},
-        {"jump back not by ten", "", 20, 15, "p", 5, -1, nullptr},
-        {"jump forward past the end", "", 20, 14, "n", 19, -1, nullptr},
-        {"jump forward not by ten", "", 20, 5, "n", 15, -1, nullptr},
-        {"jump back on the first page silent", "", 20, 0, "p", 0, -1, kFirstPage},
-        {"jump forward on the last page silent", "", 20, 19, "n", 19, -1, kLastOfBook},
-        {"wide page not alone: forward", "2W", 8, 3, "f", 4, -1, nullptr},
-        {"wide page not alone: backward", "2W", 8, 3, "b", 2, -1, nullptr},
-        {"square page taken for wide", "2S", 8, 3, "f", 5, -1, nullptr},
-        {"empty list: one-page turn not waiting for OK", "k", 0, 0, "f", 0, -1, kNoFiles},
-        {"empty list: two-page turn waiting for OK", "2", 0, 0, "b", 0, -1, kNoFiles},
-        {"empty list: jumps act, or the page dialog opens", "", 0, 0, "henps", 0, -1, kOpenFirst},
-        {"second turn taken before the preparation's tick", "cB", 5, 0, "ff", 1, 2, nullptr},
-        {"jump held back by a pending preparation", "cB", 5, 0, "fe", 4, -1, nullptr},
-        {"backward turn not preparing the page before", "cB", 5, 3, "b", 2, 1, nullptr},
-        {"unreadable page starting a two-page preparation", "2ck!2", 6, 0, "f", 2, -1, kOpenFailed},
-        {"one-page forward not preparing the next entry", "", 10, 8, "1", 8, 9, nullptr},
-        {"one-page forward preparing past the last page", "", 10, 9, "1", 9, -1, nullptr},
-        {"one-page backward not preparing the entry before", "", 3, 2, "2", 2, 1, nullptr},
-        {"one-page backward preparing before the first page", "", 3, 0, "2", 0, -1, nullptr},
-        {"two-page forward not preparing the next full spread", "2", 9, 2, "1", 2, 4, nullptr},
-        {"two-page forward preparing a spread without its second page", "2", 9, 6, "1", 6, -1, nullptr},
-        {"two-page backward not preparing the pair before", "2", 9, 4, "2", 4, 2, nullptr},
-        {"two-page backward preparing from index two", "2", 9, 2, "2", 2, -1, nullptr},
-        {"a vanished page's preparation reported or its key kept", "", 3, 0, "d1", 0, -1, nullptr},
-        {"an unknown timer preparing", "", 3, 0, "7", 0, -1, nullptr},
-        {"one-page turn not taking the prepared page", "", 6, 0, "1df", 1, -1, nullptr},
-        {"two-page turn not taking the prepared pair", "2", 6, 0, "1df", 2, -1, nullptr},
-        {"prepared screen of the old size taken", "", 6, 0, "1rf", 1, -1, nullptr},
-        {"taken pictures shown again by a redraw", "", 6, 0, "1f5", 1, -1, nullptr},
-        {"resize not recomposing, or decoding again", "", 6, 2, "dr", 2, -1, nullptr},
+    const std::tuple<const char*, std::string, int, const char*> cases[] = {
+        {"one page: turns past either end, preparing not the next entry", "", 10, "9:f=9L 9:1=9 0:b=0F 8:1=8>9"},
+        {"two pages: turns not by two, past the last full spread or index one", "2", 10, "4:f=6 8:f=8E 1:b=1F 4:b=2"},
+        {"odd book: last page not beside white, wrong spread prepared", "2", 9, "6:f=8 2:1=2>4 6:1=6 4:2=4>2 2:2=2"},
+        {"ten-page jumps not by ten, past an end, or silent", "", 20, "4:p=0 15:p=5 14:n=19 5:n=15 0:p=0F 19:n=19E"},
+        {"wide page not alone in a turn either way", "2W", 8, "3:f=4 3:b=2"},
+        {"square page taken for wide", "2S", 8, "3:f=5"},
+        {"empty list: one-page turn not waiting for OK, jumps act, the page dialog opens", "", 0, "f=-n henps=-O"},
+        {"empty list: two-page turn waiting for OK", "2", 0, "b=-N"},
+        {"reading ahead: 2nd turn before the tick, jump held, back unprepared", "c", 5, "0:ff=1>2+ 0:fe=4+ 3:b=2>1+"},
+        {"unreadable page starting a two-page preparation", "2c!", 6, "0:f=2x"},
+        {"one page: the entry before not prepared, or an unknown timer preparing", "", 3, "2:2=2>1 0:2=0 0:7=0"},
+        {"a vanished page's preparation reported or its key kept", "", 3, "0:d1=0"},
+        {"prepared page not taken, old-size screen taken, taken ones shown again", "", 6, "0:1rf=1 0:1f5=1 0:1df=1"},
+        {"two-page turn not taking the prepared pair", "2", 6, "0:1df=2"},
+        {"resize not recomposing, or decoding again", "", 6, "2:dr=2"},
     };
     // clang-format on
-    for (const auto& [fault, setup, count, from, moves, landsOn, prepared, notice] : cases) {
+    const std::map<QChar, const char*> notices = {{'L', kLastPage}, {'E', kLastOfBook}, {'F', kFirstPage},
+                                                  {'N', kNoFiles},  {'O', kOpenFirst},  {'X', kOpenFailed}};
+    const QRegularExpression stepFormat("^(?:(\\d+):)?([^=]*)=(-|\\d+)(?:>(\\d+))?([LEFNOXlefnox])?(\\+)?$");
+    for (const auto& [fault, setup, count, steps] : cases) {
         SCOPED_TRACE(fault);
         Restart();
-        const auto has = [&](char flag) { return setup.find(flag) != std::string::npos; };
-        const std::size_t broken = has('!') ? std::size_t(setup[setup.find('!') + 1] - '0') : 99;
-        const bool twoPages = (g_option.bView2Page = has('2'));
-        g_option.bCacheNextFile = has('c');
-        g_option.bAutoDetectWidth = 1;
+        SetSwitches(setup);
         std::vector<PagePicture> pages;
         for (int i = 0; i < count; ++i)
-            pages.push_back(i != 3 || !(has('W') || has('S'))
+            pages.push_back(i == 2 && Has(setup, '!') ? PagePicture{}
+                            : i != 3 || !(Has(setup, 'W') || Has(setup, 'S'))
                                 ? NumberedPicture(i)
-                                : PagePicture{has('W') ? 150 : 100, 100, Qt::red});
-        m_pages = WriteBook("book", pages);
-        ASSERT_TRUE(broken >= m_pages.size() || fixtures::WriteFile(m_pages[broken], {'n', 'o', 't'}));
-        if (count > 0) {
-            m_view->ScanFolder(TempPath("book"));
-            ASSERT_TRUE(WaitUntil([&] { return !m_view->m_bBusy; }));
-            m_view->m_itCurPage = from;
-            m_view->ShowCurrentPage();
-        }
-        m_messages->calls.clear();
-        for (const char* move = moves; *move; ++move) {
-            // clang-format off
-            switch (*move) {
-            case 'f': m_view->TurnPage(true); break;
-            case 'b': m_view->TurnPage(false); break;
-            case 'n': m_view->OnNext10(); break;
-            case 'p': m_view->OnPrev10(); break;
-            case 'h': m_view->ShowFirstPage(); break;
-            case 'e': m_view->ShowLastPage(); break;
-            case 's': m_view->SelectPage(); break;
-            case '5': m_view->ShowCurrentPage(); break;
-            case 'r': m_view->show(), m_view->resize(260, 180), WaitUntil([&] { return m_view->m_pScreen->GetWidth() == 260; }); break;
-            case 'd':
-                for (std::size_t i = 0; i < m_pages.size(); ++i)
-                    if (i != from && !(twoPages && i == from + 1))
-                        QFile::remove(QString::fromStdString(m_pages[i]));
-                break;
-            default: m_view->OnTimer(*move - '0');
+                                : PagePicture{Has(setup, 'W') ? 150 : 100, 100, Qt::red});
+        if (count > 0)
+            OpenBook(pages);
+        for (const QString& step : QString(steps).split(' ')) {
+            SCOPED_TRACE(step.toStdString());
+            const QRegularExpressionMatch parts = stepFormat.match(step);
+            ASSERT_TRUE(parts.hasMatch() && WaitUntil([&] { return !m_view->m_bBusy; }));
+            if (parts.hasCaptured(1))
+                m_view->m_itCurPage = parts.captured(1).toUInt(), m_view->ShowCurrentPage();
+            m_messages.clear();
+            for (const QChar move : parts.captured(2)) {
+                // clang-format off
+                switch (move.toLatin1()) {
+                case 'f': m_view->TurnPage(true); break;
+                case 'b': m_view->TurnPage(false); break;
+                case 'n': m_view->OnNext10(); break;
+                case 'p': m_view->OnPrev10(); break;
+                case 'h': m_view->ShowFirstPage(); break;
+                case 'e': m_view->ShowLastPage(); break;
+                case 's': m_view->SelectPage(); break;
+                case '5': m_view->ShowCurrentPage(); break;
+                case 'r':
+                    m_view->show(), m_view->resize(260, 180);
+                    WaitUntil([&] { return m_view->m_pScreen->GetWidth() == 260; });
+                    break;
+                case 'd':
+                    for (std::size_t i = 0; i < m_pages.size(); ++i)
+                        if (i != m_view->m_itCurPage && !(g_option.bView2Page && i == m_view->m_itCurPage + 1))
+                            QFile::remove(QString::fromStdString(m_pages[i]));
+                    break;
+                default: m_view->OnTimer(move.digitValue());
+                }
+                // clang-format on
             }
-            // clang-format on
-        }
-        EXPECT_EQ(m_messages->Texts(),
-                  notice ? std::vector{QString::fromUtf8(notice)} : std::vector<QString>{});
-        // Notices close themselves (type 1) unless the setup asks to wait for OK.
-        EXPECT_EQ(notice ? m_messages->calls.back().type : -1, !notice ? -1 : has('k') ? int(MB_OK) : 1);
-        EXPECT_EQ(m_view->m_bBusy, has('B'));
-        ASSERT_TRUE(WaitUntil([&] { return !m_view->m_bBusy; }));
-        EXPECT_FALSE(m_view->IsTimerRunning(1) || m_view->IsTimerRunning(2));
-        EXPECT_EQ(m_view->m_strPrepared, prepared < 0 ? "" : m_pages[std::size_t(prepared)]);
-        if (prepared >= 0) {
-            EXPECT_EQ(m_view->m_pNextPage1->GetWidth(), pages[std::size_t(prepared)].width);
-            EXPECT_TRUE(!twoPages ||
-                        m_view->m_pNextPage2->GetWidth() == pages[std::size_t(prepared) + 1].width);
-        }
-        EXPECT_EQ(m_view->HasCurrentPage(), count > 0);
-        if (count == 0 || landsOn == broken)
-            continue;
-        EXPECT_EQ(m_view->m_itCurPage, landsOn);
-        EXPECT_EQ(CurrentWidth(), pages[landsOn].width);
-        EXPECT_EQ(QSize(m_view->m_pScreen->GetWidth(), m_view->m_pScreen->GetHeight()), m_view->size());
-        if (twoPages) { // the next page stands beside, or white after the last page
-            const CDib& partner = *m_view->m_pPage2;
-            const bool white =
-                (partner.GetPixel(0, 0) & partner.GetPixel(partner.GetWidth() - 1, 50)) == 0xFFFFFF;
-            EXPECT_EQ(white ? -1 : partner.GetWidth(),
-                      landsOn + 1 < pages.size() ? pages[landsOn + 1].width : -1);
+            const QString notice = parts.captured(5);
+            EXPECT_EQ(Texts(), notice.isEmpty()
+                                   ? std::vector<QString>{}
+                                   : std::vector{QString::fromUtf8(notices.at(notice.toUpper()[0]))});
+            const int waits = notice.isEmpty() || m_messages.empty() ? -1 : m_messages.back().type;
+            EXPECT_EQ(waits, notice.isEmpty() ? -1 : notice[0].isLower() ? int(MB_OK) : 1);
+            EXPECT_EQ(m_view->m_bBusy, parts.hasCaptured(6));
+            ASSERT_TRUE(WaitUntil([&] { return !m_view->m_bBusy; }));
+            EXPECT_FALSE(m_view->IsTimerRunning(1) || m_view->IsTimerRunning(2));
+            const std::size_t prepared = parts.hasCaptured(4) ? parts.captured(4).toUInt() : pages.size();
+            const auto width = [&](std::size_t page) { return page < pages.size() ? pages[page].width : -1; };
+            EXPECT_EQ(m_view->m_strPrepared, prepared < pages.size() ? m_pages[prepared] : "");
+            EXPECT_TRUE(prepared == pages.size() || m_view->m_pNextPage1->GetWidth() == width(prepared));
+            EXPECT_TRUE(prepared == pages.size() || !g_option.bView2Page ||
+                        m_view->m_pNextPage2->GetWidth() == width(prepared + 1));
+            EXPECT_EQ(m_view->HasCurrentPage(), count > 0);
+            const std::size_t landsOn = parts.captured(3).toUInt();
+            if (count == 0 || pages[landsOn].width == 0)
+                continue;
+            EXPECT_EQ(m_view->m_itCurPage, landsOn);
+            EXPECT_EQ(CurrentWidth(), width(landsOn));
+            EXPECT_EQ(m_frame.titles.back().toStdString(), "Tavimo [" + m_pages[landsOn] + "]");
+            EXPECT_EQ(QSize(m_view->m_pScreen->GetWidth(), m_view->m_pScreen->GetHeight()), m_view->size());
+            if (g_option.bView2Page) { // the next page stands beside, or white after the last page
+                const CDib& partner = *m_view->m_pPage2;
+                const bool white =
+                    (partner.GetPixel(0, 0) & partner.GetPixel(partner.GetWidth() - 1, 50)) == 0xFFFFFF;
+                EXPECT_EQ(white ? -1 : partner.GetWidth(), width(landsOn + 1));
+            }
         }
     }
 }
@@ -227,5 +215,5 @@ TEST_F(NavigationTest, EachInputReachesItsActionAndNothingElse) {
         EXPECT_EQ(m_frame.posted, posted);
         EXPECT_EQ(m_frame.titles.size(), titles + (effect != Nothing));
     }
-    EXPECT_TRUE(m_messages->calls.empty());
+    EXPECT_TRUE(m_messages.empty());
 }
