@@ -394,28 +394,28 @@ TEST_P(HostileBookTest, IsRefusedOrShowsWhatDecodesAndTheViewStaysReadable) {
     ASSERT_TRUE(book.write(TempPath(book.file)));
     const auto files = [&] { return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot); };
     const QStringList before = files();
-    m_messages->calls.clear();
+    m_messages.clear();
     (m_view.get()->*book.open)(TempPath(book.file));
     if (book.refusal) {
         const QString refusal = QString::fromUtf8(book.refusal);
-        ASSERT_EQ(m_messages->calls.size(), 1u);
-        EXPECT_EQ(m_messages->Last().left(refusal.contains('%') ? refusal.indexOf('%') : -1),
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(LastMessage().left(refusal.contains('%') ? refusal.indexOf('%') : -1),
                   refusal.section('%', 0, 0));
         EXPECT_TRUE(m_view->m_pageList == m_pages && m_view->m_itCurPage == 1u &&
                     m_view->m_sourceKind == SOURCE_FOLDER)
             << "the book open before was left";
     } else {
         ASSERT_EQ(m_view->m_pageList.size(), book.pages.size());
-        EXPECT_TRUE(!book.pages.empty() || m_messages->calls.empty()) << m_messages->Last().toStdString();
+        EXPECT_TRUE(!book.pages.empty() || m_messages.empty()) << LastMessage().toStdString();
         for (std::size_t i = 0; i < book.pages.size(); ++i) {
             SCOPED_TRACE("page " + std::to_string(i));
             if (i > 0) {
-                m_messages->calls.clear();
+                m_messages.clear();
                 m_view->TurnPage(true);
             }
             ASSERT_EQ(m_view->m_itCurPage, i);
             const std::vector<QString> failed{QString::fromUtf8(viewtext::kOpenFailed)};
-            EXPECT_EQ(m_messages->Texts(), book.pages[i] == Page::Fails ? failed : std::vector<QString>{});
+            EXPECT_EQ(Texts(), book.pages[i] == Page::Fails ? failed : std::vector<QString>{});
             CDib surface;
             EXPECT_TRUE(book.pages[i] == Page::Fails ||
                         (m_view->LoadPage(&surface, m_view->m_pageList[i]) && surface.GetWidth() > 0));
@@ -428,9 +428,9 @@ TEST_P(HostileBookTest, IsRefusedOrShowsWhatDecodesAndTheViewStaysReadable) {
         CDib surface;
         EXPECT_TRUE(m_view->LoadPage(&surface, page)) << page;
     }
-    m_messages->calls.clear();
+    m_messages.clear();
     m_view->ShowLastPage();
-    EXPECT_TRUE(m_messages->calls.empty());
+    EXPECT_TRUE(m_messages.empty());
     EXPECT_EQ(CurrentWidth(), NumberedPicture(2).width);
 }
 

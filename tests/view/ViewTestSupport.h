@@ -104,6 +104,7 @@ protected:
             texts.push_back(call.text);
         return texts;
     }
+    QString LastMessage() const { return m_messages.empty() ? QString() : m_messages.back().text; }
     std::string TempPath(const std::string& name) const { return m_dir.filePath(name.c_str()).toStdString(); }
     // Writes the pages as page00.jpg, page01.jpg, ... into a folder and opens it.
     void OpenBook(const std::vector<PagePicture>& pages, const std::string& name = "book") {
