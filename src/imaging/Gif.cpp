@@ -115,8 +115,8 @@ std::optional<Frame> ReadFirstFrame(const std::uint8_t* data, std::uint32_t size
         if (!label)
             return std::nullopt;
         if (*label == kGraphicControlLabel || *label == kApplicationLabel) {
-            // Qt's reader takes these two blocks at their standard sizes whatever their
-            // length byte says; other sizes are left to it.
+            // Qt's reader parses these two blocks its own way when their length byte is not
+            // the standard one: those are left to it.
             const std::size_t standard = *label == kGraphicControlLabel ? 4 : 11;
             const std::optional<std::uint8_t> length = in.Byte();
             const std::uint8_t* body = length == standard ? in.Take(standard) : nullptr;
