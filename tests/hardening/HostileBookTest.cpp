@@ -235,6 +235,7 @@ std::vector<HostileBook> HostileBooks() {
         {"JpegEndingInItsScan", ".jpg", Resized(jpeg, jpeg.size() - 150), S},
         {"JpegClaiming65535Square", ".jpg", JpegClaiming(65535, 65535), F},
         {"JpegClaimingZeroWidth", ".jpg", JpegClaiming(0, 16), F},
+        {"JpegClaiming30000SquareInAFewBytes", ".jpg", JpegClaiming(30000, 30000), F},
         {"JpegClaimingFarMoreRowsThanItHolds", ".jpg", JpegClaiming(24, 30000), S},
         {"ProgressiveJpegOfThreeThousandScans", ".jpg", JpegWithRepeatedLastScan(3000), F},
         {"JpegWithNoiseForItsData", ".jpg", JpegWithNoiseForData(), S},
