@@ -76,9 +76,9 @@ TEST_F(MessageWindow, CaptionIsWhiteTextOnTheIntegerGradientAndTheTitleRulesHold
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* wnd = qobject_cast<GMessageBoxWnd*>(w); wnd && wnd->isVisible())
-                seen = wnd->Title(), wnd->Close();
+                seen = wnd->Title(), QTest::mouseClick(wnd->Child(2), Qt::LeftButton);
     });
-    GMessageBox(nullptr, "x", "~~", MB_OK, 0, 0);
+    EXPECT_EQ(GMessageBox(nullptr, "x", "~~", MB_OKCANCEL, 0, 0), IDCANCEL) << "the box's own answer is not returned";
     EXPECT_EQ(seen, " Tavimo") << "a tilde title is the application's";
 }
 
