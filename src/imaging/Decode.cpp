@@ -242,13 +242,13 @@ std::optional<BmpLayout> ReadBmpLayout(const std::uint8_t* data, std::uint32_t s
 // rows were never written: the whole rows of the declared stride after the pixel data's
 // offset are there, bottom row first unless the height is negative. Compressed BMPs come
 // back from Qt with their missing rows cleared.
-RowRange BmpRowsMissing(const std::optional<BmpLayout>& bmp)
+RowRange BmpRowsMissing(const BmpLayout& bmp)
 {
-    if (!bmp || (bmp->compression != kBmpUncompressed && bmp->compression != kBmpBitFields
-                 && bmp->compression != kBmpAlphaBitFields))
+    if (bmp.compression != kBmpUncompressed && bmp.compression != kBmpBitFields
+        && bmp.compression != kBmpAlphaBitFields)
         return {};
-    const int rows = static_cast<int>(bmp->rows), present = static_cast<int>(bmp->presentRows);
-    return bmp->topDown ? RowRange{present, rows} : RowRange{0, rows - present};
+    const int rows = static_cast<int>(bmp.rows), present = static_cast<int>(bmp.presentRows);
+    return bmp.topDown ? RowRange{present, rows} : RowRange{0, rows - present};
 }
 
 // An uncompressed 24-bit BMP stores its rows as the surface does (blue first, rows padded to
@@ -285,8 +285,10 @@ void FillRows(QImage& picture, RowRange rows, std::uint8_t value)
         std::memset(picture.scanLine(y), value, static_cast<std::size_t>(picture.bytesPerLine()));
 }
 
-// `missing`: the rows a truncated BMP lacks, which Qt's reader leaves unwritten.
-bool DecodeWithQt(CDib& dib, const std::uint8_t* data, std::uint32_t size, PictureKind kind, RowRange missing = {})
+// `missing`: the rows a truncated BMP lacks, which Qt's reader leaves unwritten; `expected`:
+// the size a BMP's headers give, which Qt's picture must have for those rows to be known.
+bool DecodeWithQt(CDib& dib, const std::uint8_t* data, std::uint32_t size, PictureKind kind, RowRange missing = {},
+                  QSize expected = {})
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer;
@@ -303,7 +305,8 @@ bool DecodeWithQt(CDib& dib, const std::uint8_t* data, std::uint32_t size, Pictu
     QImage picture;
     if (!reader.read(&picture) || picture.isNull())
         return false;
-    if (!imaging::PictureSizeAllowed(picture.width(), picture.height()))
+    if (!imaging::PictureSizeAllowed(picture.width(), picture.height())
+        || (expected.isValid() && picture.size() != expected))
         return false;
     // Rows a truncated BMP lacks are shown white, like the rest of a fresh page, and are
     // cleared before the conversion reads them.
@@ -335,10 +338,15 @@ bool CDib::LoadFromMemory(const void* data, std::uint32_t size)
         }
         return false;
     case PictureKind::Bmp: {
+        // Headers that do not say where the rows are, or a picture of another size than they
+        // give, would leave rows Qt's reader never wrote unknown: such a BMP is refused.
         const std::optional<BmpLayout> bmp = ReadBmpLayout(bytes, size);
-        if (bmp && CopiesDirectly(*bmp, size))
+        if (!bmp)
+            return false;
+        if (CopiesDirectly(*bmp, size))
             return DecodeBmpRows(*this, *bmp, bytes);
-        return DecodeWithQt(*this, bytes, size, kind, BmpRowsMissing(bmp));
+        return DecodeWithQt(*this, bytes, size, kind, BmpRowsMissing(*bmp),
+                            QSize(static_cast<int>(bmp->width), static_cast<int>(bmp->rows)));
     }
     case PictureKind::Gif: return imaging::DecodeOpaqueGif(*this, bytes, size) || DecodeWithQt(*this, bytes, size, kind);
     case PictureKind::Unknown: return false;

@@ -85,6 +85,14 @@ struct BmpHead {
     std::uint16_t bitCount = 24;
     std::uint32_t compression = 0, colorsUsed = 0, pixelOffset = 54;
 };
+// Headers of a size no BMP has, data past the file's end: Qt's reader answers with a 16384 x 1
+// picture whose pixels it never wrote.
+const Bytes kBmpOfNoKnownHeader = {
+    0x42, 0x4d, 0x9e, 0x01, 0x00, 0xfb, 0x28, 0x00, 0x36, 0x00, 0x00, 0x00, 0x00, 0x09, 0x00, 0x00,
+    0x04, 0x0d, 0x00, 0x40, 0x01, 0x00, 0x01, 0x00, 0x18, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0xf8, 0xec, 0xf0, 0xf2, 0xeb, 0xef, 0xf1, 0x00
+};
+
 Bytes Bmp(const BmpHead& head, std::size_t pixelBytes) {
     const std::uint32_t palette = head.bitCount <= 8 ? 4u << head.bitCount : 0;
     Bytes bmp = {'B', 'M'};
@@ -248,6 +256,7 @@ std::vector<HostileBook> HostileBooks() {
         {"BmpClaimingInt32MaxWidth", ".bmp", Bmp({.width = INT32_MAX, .height = 1}, 16), F},
         {"BmpClaimingInt32MinHeight", ".bmp", Bmp({.height = INT32_MIN}, 16), F},
         {"BmpClaiming30000Square", ".bmp", Bmp({.width = 30000, .height = 30000}, 64), F},
+        {"BmpOfNoKnownHeaderSize", ".bmp", kBmpOfNoKnownHeader, F},
         {"BmpClaiming4000SquareWithFewBytes", ".bmp", Bmp({.width = 4000, .height = 4000}, 100), S},
         {"BmpWithPixelsPastTheEnd", ".bmp", Bmp({.pixelOffset = 1u << 30}, 48), S},
         {"BmpWithSevenBitsPerPixel", ".bmp", Bmp({.bitCount = 7}, 48), F},
