@@ -232,7 +232,9 @@ std::optional<BmpLayout> ReadBmpLayout(const std::uint8_t* data, std::uint32_t s
     bmp.topDown = height < 0;
     bmp.rows = bmp.topDown ? -height : height;
     bmp.stride = (bmp.width * bmp.bits + 31) / 32 * 4;
-    if (bmp.width <= 0 || bmp.rows <= 0 || bmp.stride <= 0 || bmp.rows > imaging::kMaxPictureSide)
+    // Pixel data said to start inside the headers is not where Qt's reader reads it from.
+    if (bmp.width <= 0 || bmp.rows <= 0 || bmp.stride <= 0 || bmp.rows > imaging::kMaxPictureSide
+        || bmp.dataOffset < 14LL + bmp.headerSize)
         return std::nullopt;
     bmp.presentRows = size > bmp.dataOffset ? std::min<long long>((size - bmp.dataOffset) / bmp.stride, bmp.rows) : 0;
     return bmp;
@@ -258,7 +260,7 @@ RowRange BmpRowsMissing(const BmpLayout& bmp)
 bool CopiesDirectly(const BmpLayout& bmp, std::uint32_t size)
 {
     return bmp.headerSize >= kBmpInfoHeader && bmp.planes == 1 && bmp.bits == 24 && bmp.compression == kBmpUncompressed
-        && bmp.dataOffset >= 14 + bmp.headerSize && bmp.dataOffset <= size
+        && bmp.dataOffset <= size
         && imaging::PictureSizeAllowed(bmp.width, bmp.rows);
 }
 

@@ -257,6 +257,7 @@ std::vector<HostileBook> HostileBooks() {
         {"BmpClaimingInt32MinHeight", ".bmp", Bmp({.height = INT32_MIN}, 16), F},
         {"BmpClaiming30000Square", ".bmp", Bmp({.width = 30000, .height = 30000}, 64), F},
         {"BmpOfNoKnownHeaderSize", ".bmp", kBmpOfNoKnownHeader, F},
+        {"BmpWithPixelsSaidToStartInsideItsHeaders", ".bmp", Bmp({.width = 3, .height = 40, .pixelOffset = 0}, 400), F},
         {"BmpClaiming4000SquareWithFewBytes", ".bmp", Bmp({.width = 4000, .height = 4000}, 100), S},
         {"BmpWithPixelsPastTheEnd", ".bmp", Bmp({.pixelOffset = 1u << 30}, 48), S},
         {"BmpWithSevenBitsPerPixel", ".bmp", Bmp({.bitCount = 7}, 48), F},
