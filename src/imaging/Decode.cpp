@@ -287,10 +287,10 @@ void FillRows(QImage& picture, RowRange rows, std::uint8_t value)
         std::memset(picture.scanLine(y), value, static_cast<std::size_t>(picture.bytesPerLine()));
 }
 
-// `missing`: the rows a truncated BMP lacks, which Qt's reader leaves unwritten; `expected`:
-// the size a BMP's headers give, which Qt's picture must have for those rows to be known.
-bool DecodeWithQt(CDib& dib, const std::uint8_t* data, std::uint32_t size, PictureKind kind, RowRange missing = {},
-                  QSize expected = {})
+// `bmp`: a BMP's layout, from which follow the size Qt's picture must have and the rows a
+// truncated file lacks, which Qt's reader leaves unwritten.
+bool DecodeWithQt(CDib& dib, const std::uint8_t* data, std::uint32_t size, PictureKind kind,
+                  const BmpLayout* bmp = nullptr)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer;
@@ -308,8 +308,9 @@ bool DecodeWithQt(CDib& dib, const std::uint8_t* data, std::uint32_t size, Pictu
     if (!reader.read(&picture) || picture.isNull())
         return false;
     if (!imaging::PictureSizeAllowed(picture.width(), picture.height())
-        || (expected.isValid() && picture.size() != expected))
+        || (bmp && (picture.width() != bmp->width || picture.height() != bmp->rows)))
         return false;
+    const RowRange missing = bmp ? BmpRowsMissing(*bmp) : RowRange{};
     // Rows a truncated BMP lacks are shown white, like the rest of a fresh page, and are
     // cleared before the conversion reads them.
     FillRows(picture, missing, 0x00);
@@ -347,8 +348,7 @@ bool CDib::LoadFromMemory(const void* data, std::uint32_t size)
             return false;
         if (CopiesDirectly(*bmp, size))
             return DecodeBmpRows(*this, *bmp, bytes);
-        return DecodeWithQt(*this, bytes, size, kind, BmpRowsMissing(*bmp),
-                            QSize(static_cast<int>(bmp->width), static_cast<int>(bmp->rows)));
+        return DecodeWithQt(*this, bytes, size, kind, &*bmp);
     }
     case PictureKind::Gif: return imaging::DecodeOpaqueGif(*this, bytes, size) || DecodeWithQt(*this, bytes, size, kind);
     case PictureKind::Unknown: return false;

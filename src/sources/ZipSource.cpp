@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
-#include <string_view>
 #include <system_error>
 
 namespace {

@@ -2,8 +2,6 @@
 // and reading one entry whole.
 #pragma once
 
-#include "PageNames.h"
-
 #include <cstdint>
 #include <map>
 #include <string>
