@@ -35,12 +35,12 @@ bool SameBytes(const CDib& a, const CDib& b)
 void CheckStreamedComposition(const std::uint8_t* data, std::size_t size)
 {
     const QRect destination(1, 0, 40, 30);
-    CDib streamedPage, sequentialPage, streamed, sequential;
+    CDib streamedPage, spare, sequentialPage, streamed, sequential;
     streamed.Create(48, 36, DIB_24BPP, 0);
     bool streamedDrawn = false;
     {
         imaging::PageStream stream(streamed, true, nullptr, nullptr);
-        streamedDrawn = stream.AddPage(streamedPage, data, static_cast<std::uint32_t>(size),
+        streamedDrawn = stream.AddPage(streamedPage, spare, data, static_cast<std::uint32_t>(size),
                                        [&](int, int) { return imaging::PagePlacement{destination, true}; });
     }
     sequential.Create(48, 36, DIB_24BPP, 0xFFFFFF);

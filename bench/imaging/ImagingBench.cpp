@@ -60,7 +60,8 @@ void BM_JpegRowsInBands(benchmark::State& state)
     CDib dib;
     for (auto _ : state) {
         imaging::JpegRows rows;
-        rows.Start(dib, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        imaging::ArrivingBytes arriving(bytes.data(), bytes.size());
+        rows.Start(dib, imaging::PlanJpeg(bytes.data(), static_cast<std::uint32_t>(bytes.size())), arriving);
         while (!rows.Finished())
             rows.Read(16);
         benchmark::DoNotOptimize(rows.Drawn());
@@ -74,11 +75,11 @@ BENCHMARK(BM_JpegRowsInBands)->Args({2480, 3508})->Unit(benchmark::kMillisecond)
 void BM_StreamedPage(benchmark::State& state)
 {
     const auto& bytes = PageJpeg(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    CDib page, screen;
+    CDib page, spare, screen;
     screen.Create(1920, 1080, DIB_24BPP, 0xFFFFFF);
     for (auto _ : state) {
         imaging::PageStream stream(screen, state.range(2) != 0, nullptr, nullptr);
-        benchmark::DoNotOptimize(stream.AddPage(page, bytes.data(), static_cast<std::uint32_t>(bytes.size()),
+        benchmark::DoNotOptimize(stream.AddPage(page, spare, bytes.data(), static_cast<std::uint32_t>(bytes.size()),
                                                 [](int width, int height) {
                                                     const int fitted = width * 1080 / height;
                                                     return imaging::PagePlacement{QRect((1920 - fitted) / 2, 0, fitted, 1080), true};

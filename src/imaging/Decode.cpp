@@ -49,12 +49,17 @@ bool PrepareSurface(CDib& dib, int width, int height)
 
 JpegPlan PlanJpeg(const std::uint8_t* data, std::uint32_t size)
 {
+    return PlanJpeg(data, size, size);
+}
+
+JpegPlan PlanJpeg(const std::uint8_t* data, std::uint32_t available, std::uint64_t wholeSize)
+{
     JpegPlan plan;
     const tjhandle handle = tjInitDecompress();
     if (!handle)
         return plan;
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    const bool headerRead = tjDecompressHeader3(handle, data, size, &width, &height, &subsampling, &colorspace) == 0;
+    const bool headerRead = tjDecompressHeader3(handle, data, available, &width, &height, &subsampling, &colorspace) == 0;
     tjDestroy(handle);
     if (!headerRead || colorspace == TJCS_CMYK || colorspace == TJCS_YCCK) {
         plan.verdict = JpegVerdict::Fallback;
@@ -62,7 +67,7 @@ JpegPlan PlanJpeg(const std::uint8_t* data, std::uint32_t size)
     }
     // Every 8 x 8 block costs a Huffman-coded JPEG at least a bit or so; a header claiming
     // far more pixels than the bytes could hold is lying, and must not cost an allocation.
-    if (static_cast<long long>(width) * height > static_cast<long long>(size) * kMaxJpegPixelsPerByte)
+    if (static_cast<long long>(width) * height > static_cast<long long>(wholeSize) * kMaxJpegPixelsPerByte)
         return plan;
     // A picture beyond the limits is shown at the largest reduction that brings it inside.
     for (const int denominator : {1, 2, 4, 8}) {

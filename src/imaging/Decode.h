@@ -40,6 +40,9 @@ struct JpegPlan {
     int denominator = 1;
 };
 JpegPlan PlanJpeg(const std::uint8_t* data, std::uint32_t size);
+// The plan from the first `available` bytes of a picture of `wholeSize` bytes, for bytes that
+// are still being read: the same plan once the bytes reach the first scan, a fallback before.
+JpegPlan PlanJpeg(const std::uint8_t* data, std::uint32_t available, std::uint64_t wholeSize);
 
 // Gives the surface a picture's size: a surface that already has it is kept (transparent
 // parts show the old picture); any other size gets a fresh white surface.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -205,6 +206,16 @@ bool CDib::BlitToDib(CDib* dest, int dx, int dy, int sx, int sy, int w, int h) c
 bool CDib::DrawToDib(CDib* dest, int x, int y) const
 {
     return BlitToDib(dest, x, y, 0, 0, m_nWidth, m_nHeight);
+}
+
+void CDib::TradePixels(CDib& other)
+{
+    std::swap(m_pBits, other.m_pBits);
+    std::swap(m_capacity, other.m_capacity);
+    std::swap(m_bCreated, other.m_bCreated);
+    std::swap(m_nFormat, other.m_nFormat);
+    std::swap(m_nWidth, other.m_nWidth);
+    std::swap(m_nHeight, other.m_nHeight);
 }
 
 CDib& CDib::CopyFrom(const CDib& src)

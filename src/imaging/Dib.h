@@ -30,6 +30,8 @@ public:
     bool BlitToDib(CDib* dest, int dx, int dy, int sx, int sy, int w, int h) const;
     bool DrawToDib(CDib* dest, int x, int y) const;
     CDib& CopyFrom(const CDib& src);
+    // Trades pictures (pixels, size and format) with `other`; each keeps its progress callback.
+    void TradePixels(CDib& other);
     void SetProgress(DibProgressProc proc, void* param);
     bool StretchTo(CDib* dest, int dL, int dT, int dR, int dB, int sL, int sT, int sR, int sB) const;
     bool SmoothStretchTo(CDib* dest, int dL, int dT, int dR, int dB, int sL, int sT, int sR, int sB) const;

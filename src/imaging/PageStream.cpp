@@ -4,6 +4,7 @@
 #include "Sharpen.h"
 #include "SmoothScale.h"
 
+#include <algorithm>
 #include <climits>
 #include <condition_variable>
 #include <mutex>
@@ -20,6 +21,11 @@ namespace {
 // it; with 64 rows only the last band's scale, about 0.1 ms, follows the decode.
 constexpr int kRowsPerBand = 64;
 constexpr COLORREF kWhite = 0xFFFFFF;
+// The first part of a page's bytes holds the headers of nearly every JPEG, so the decode
+// can be planned and begin while the rest is read.
+constexpr std::size_t kFirstPart = 64u << 10;
+// Later parts are small enough that the bands decoded meanwhile are drawn soon after.
+constexpr std::size_t kLaterPart = 256u << 10;
 
 // The rows a worker has decoded so far, handed to the calling thread in order.
 class DecodedRows {
@@ -38,6 +44,11 @@ public:
     {
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [&] { return m_rows > seen || m_ended; });
+        return {m_rows, m_ended};
+    }
+    std::pair<int, bool> Now()
+    {
+        const std::lock_guard lock(m_mutex);
         return {m_rows, m_ended};
     }
 
@@ -63,6 +74,20 @@ void DecodeAll(JpegRows& rows, DecodedRows& decoded)
 
 } // namespace
 
+enum class PageStream::Reading { On, Ended, Failed };
+
+PageStream::Reading PageStream::ReadNextPart(PageBytes& bytes, std::size_t part)
+{
+    if (!bytes.readPart)
+        return Reading::Ended;
+    const std::size_t room = std::min<std::size_t>(part, bytes.declared - bytes.read);
+    const std::int64_t got = room == 0 ? 0 : bytes.readPart(bytes.data + bytes.read, room);
+    if (got < 0 || (got == 0 && bytes.read == 0))
+        return Reading::Failed;
+    bytes.read += static_cast<std::uint32_t>(std::min<std::int64_t>(got, static_cast<std::int64_t>(room)));
+    return got == 0 || bytes.read == bytes.declared ? Reading::Ended : Reading::On;
+}
+
 struct PageStream::Job {
     SmoothScale scale;
     bool scalable = false;
@@ -78,43 +103,112 @@ PageStream::PageStream(CDib& target, bool sharpen, DibProgressProc progress, voi
 
 PageStream::~PageStream() = default;
 
-bool PageStream::AddPage(CDib& page, const std::uint8_t* data, std::uint32_t size, const PlacePage& place,
+bool PageStream::AddPage(CDib& page, CDib& spare, const std::uint8_t* data, std::uint32_t size,
+                         const PlacePage& place, const PagePreview& preview)
+{
+    PageBytes bytes{const_cast<std::uint8_t*>(data), size, size, {}};
+    return AddPage(page, spare, bytes, place, preview);
+}
+
+bool PageStream::AddPage(CDib& page, CDib& spare, PageBytes& bytes, const PlacePage& place,
                          const PagePreview& preview)
 {
-    JpegRows rows;
-    if (!rows.Start(page, data, size)) {
-        const bool loaded = page.LoadFromMemory(data, size);
-        if (preview.show)
-            preview.show(); // the picture is whole: its preview goes up at once
-        AddDecodedPage(page, place);
-        return loaded;
+    Reading reading = bytes.readPart ? Reading::On : Reading::Ended;
+    while (reading == Reading::On && bytes.read < kFirstPart)
+        reading = ReadNextPart(bytes, kFirstPart - bytes.read);
+    if (reading != Reading::Failed) {
+        const JpegPlan plan = PlanJpeg(bytes.data, bytes.read, bytes.declared);
+        if (plan.verdict == JpegVerdict::Decode) {
+            if (StreamPage(spare, bytes, reading, plan, place, preview)) {
+                page.TradePixels(spare);
+                m_added.push_back({&page, place});
+                return true;
+            }
+            Restart();
+        }
     }
-    Job job = Plan(page, place);
+    // The sequential read and decode: a picture that is no JPEG for the stream, or one
+    // whose stream ended otherwise than with every row decoded from every byte.
+    while (reading == Reading::On)
+        reading = ReadNextPart(bytes, kLaterPart);
+    if (reading == Reading::Failed) {
+        AddDecodedPage(page, place);
+        return false;
+    }
+    const bool loaded = page.LoadFromMemory(bytes.data, bytes.read);
+    if (preview.show)
+        preview.show(page); // the picture is whole: its preview goes up at once
+    AddDecodedPage(page, place);
+    return loaded;
+}
+
+bool PageStream::StreamPage(CDib& spare, PageBytes& bytes, Reading& reading, const JpegPlan& plan,
+                            const PlacePage& place, const PagePreview& preview)
+{
+    ArrivingBytes arriving(bytes.data);
+    const auto publish = [&] {
+        arriving.Publish(bytes.read);
+        if (reading != Reading::On)
+            arriving.End(reading == Reading::Ended && bytes.read == bytes.declared);
+    };
+    publish();
+    JpegRows rows;
+    if (!rows.Start(spare, plan, arriving))
+        return false;
+    Job job = Plan(spare, place);
     DecodedRows decoded;
     std::jthread worker;
+    // However this call ends, the worker is never left waiting for bytes: it is joined
+    // after this has ended them.
+    const struct EndBytes {
+        ArrivingBytes& bytes;
+        ~EndBytes() { bytes.End(false); }
+    } endBytes{arriving};
     try {
         worker = std::jthread([&rows, &decoded] { DecodeAll(rows, decoded); });
     } catch (const std::system_error&) {
-        DecodeAll(rows, decoded); // no thread to be had: the decode comes first, whole
+        // No thread to be had: the rest is read first, then decoded whole.
+        while (reading == Reading::On) {
+            reading = ReadNextPart(bytes, kLaterPart);
+            publish();
+        }
+        DecodeAll(rows, decoded);
     }
     FillTarget(); // while the first band decodes
     bool previewShown = !preview.show;
-    for (int seen = -1;;) {
-        const auto [available, ended] = decoded.WaitBeyond(seen);
+    int seen = -1;
+    const auto draw = [&](int available, bool ended) {
         seen = available;
         if (!previewShown && (available >= preview.rows || ended)) {
-            preview.show();
+            preview.show(spare);
             previewShown = true;
         }
         Advance(job, available, ended);
         if (previewShown) // the preview comes before any progress, as in a composition
             ReportProgress(job);
-        if (ended)
-            break;
+    };
+    // Between the parts read, whatever the worker has decoded meanwhile is drawn.
+    bool ended = false;
+    while (reading == Reading::On && !ended) {
+        reading = ReadNextPart(bytes, kLaterPart);
+        publish();
+        const auto [available, decodeEnded] = decoded.Now();
+        if (available > seen || decodeEnded) {
+            ended = decodeEnded;
+            draw(available, ended);
+        }
+    }
+    while (!ended) {
+        const auto [available, decodeEnded] = decoded.WaitBeyond(seen);
+        ended = decodeEnded;
+        draw(available, ended);
     }
     if (worker.joinable())
         worker.join();
-    return rows.Drawn();
+    // Bytes after the picture's end are read as the sequential read reads them.
+    while (reading == Reading::On)
+        reading = ReadNextPart(bytes, kLaterPart);
+    return reading == Reading::Ended && bytes.read == bytes.declared && rows.Complete();
 }
 
 void PageStream::AddDecodedPage(CDib& page, const PlacePage& place)
@@ -123,6 +217,19 @@ void PageStream::AddDecodedPage(CDib& page, const PlacePage& place)
     FillTarget();
     Advance(job, page.GetHeight(), true);
     ReportProgress(job);
+    m_added.push_back({&page, place});
+}
+
+void PageStream::Restart()
+{
+    m_filled = false;
+    m_drawn.clear();
+    m_follower.reset();
+    m_reportedSharpen = 0;
+    std::vector<AddedPage> added;
+    added.swap(m_added);
+    for (const AddedPage& page : added)
+        AddDecodedPage(*page.page, page.place);
 }
 
 PageStream::Job PageStream::Plan(CDib& page, const PlacePage& place)

@@ -110,23 +110,6 @@ bool LocateEntry(void* zip, const std::string& name, EntryReader& reader, unz_fi
     return haveFolded && unzGoToFilePos64(zip, &folded) == UNZ_OK && reader.Read(zip, info, storedName);
 }
 
-// Inflates the open entry whole. Fails when the entry ends before its declared size or
-// the data is damaged, so the caller never sees bytes that were not inflated.
-bool InflateWhole(void* zip, std::size_t declaredSize, std::vector<std::uint8_t>& bytes)
-{
-    bytes.resize(std::min(declaredSize, kFirstReadChunk));
-    std::size_t total = 0;
-    while (total < declaredSize) {
-        if (total == bytes.size())
-            bytes.resize(std::min(declaredSize, bytes.size() * 2));
-        const int read = unzReadCurrentFile(zip, bytes.data() + total, static_cast<unsigned>(bytes.size() - total));
-        if (read <= 0)
-            return false;
-        total += static_cast<std::size_t>(read);
-    }
-    return true;
-}
-
 } // namespace
 
 ZipListing ListZipPictures(const std::string& zipPath)
@@ -180,23 +163,76 @@ bool ReadZipEntry(const std::string& zipPath, const std::string& name, std::vect
                   const ZipIndex* index)
 {
     bytes.clear();
-    const ZipHandle zip(OpenZipArchive(zipPath));
-    if (!zip)
+    ZipEntryReader entry;
+    if (!entry.Open(zipPath, name, index))
         return false;
+    // The entry fails when it ends before its declared size or its data is damaged, so the
+    // caller never sees bytes that were not inflated.
+    const auto declared = static_cast<std::size_t>(entry.DeclaredSize());
+    bytes.resize(std::min(declared, kFirstReadChunk));
+    std::size_t total = 0;
+    while (total < declared) {
+        if (total == bytes.size())
+            bytes.resize(std::min(declared, bytes.size() * 2));
+        const std::int64_t read = entry.ReadPart(bytes.data() + total, bytes.size() - total);
+        if (read <= 0) {
+            bytes.clear();
+            return false;
+        }
+        total += static_cast<std::size_t>(read);
+    }
+    return true;
+}
 
+ZipEntryReader::ZipEntryReader() = default;
+
+ZipEntryReader::~ZipEntryReader()
+{
+    Close();
+}
+
+void ZipEntryReader::Close()
+{
+    if (m_zip)
+        unzClose(m_zip); // closes the open entry too
+    m_zip = nullptr;
+    m_declared = m_inflated = 0;
+}
+
+bool ZipEntryReader::Open(const std::string& zipPath, const std::string& name, const ZipIndex* index)
+{
+    Close();
+    m_zip = OpenZipArchive(zipPath);
+    if (!m_zip)
+        return false;
     EntryReader reader;
     unz_file_info64 info{};
-    const bool found = (index && GoToIndexedEntry(zip.get(), zipPath, name, *index, reader, info)) ||
-                       LocateEntry(zip.get(), name, reader, info);
+    const bool found = (index && GoToIndexedEntry(m_zip, zipPath, name, *index, reader, info)) ||
+                       LocateEntry(m_zip, name, reader, info);
     // An empty entry holds no picture; one declared bigger than the limit is refused
     // before anything is allocated for it.
-    if (!found || info.uncompressed_size == 0 || info.uncompressed_size > kMaxZipEntrySize)
+    if (!found || info.uncompressed_size == 0 || info.uncompressed_size > kMaxZipEntrySize
+        || unzOpenCurrentFile(m_zip) != UNZ_OK) {
+        Close();
         return false;
-    if (unzOpenCurrentFile(zip.get()) != UNZ_OK)
-        return false;
-    const bool inflated = InflateWhole(zip.get(), static_cast<std::size_t>(info.uncompressed_size), bytes);
-    unzCloseCurrentFile(zip.get());
-    if (!inflated)
-        bytes.clear();
-    return inflated;
+    }
+    m_declared = info.uncompressed_size;
+    return true;
+}
+
+std::int64_t ZipEntryReader::ReadPart(std::uint8_t* to, std::size_t room)
+{
+    if (!m_zip)
+        return -1;
+    const std::uint64_t left = m_declared - m_inflated;
+    if (left == 0)
+        return 0;
+    const auto ask = static_cast<unsigned>(std::min<std::uint64_t>({room, left, 1u << 30}));
+    if (ask == 0)
+        return 0;
+    const int read = unzReadCurrentFile(m_zip, to, ask);
+    if (read <= 0)
+        return -1;
+    m_inflated += static_cast<std::uint64_t>(read);
+    return read;
 }

@@ -1,5 +1,5 @@
 // ZIP books through minizip's unzip interface: listing the picture entries of an archive
-// and reading one entry whole.
+// and reading one entry, whole or a part at a time.
 #pragma once
 
 #include <cstdint>
@@ -48,3 +48,27 @@ ZipListing ListZipPictures(const std::string& zipPath);
 // reached without a search, as long as the archive is still the file that was listed.
 bool ReadZipEntry(const std::string& zipPath, const std::string& name, std::vector<std::uint8_t>& bytes,
                   const ZipIndex* index = nullptr);
+
+// One entry opened to be inflated a part at a time, found as ReadZipEntry finds it.
+class ZipEntryReader {
+public:
+    ZipEntryReader();
+    ~ZipEntryReader();
+    ZipEntryReader(const ZipEntryReader&) = delete;
+    ZipEntryReader& operator=(const ZipEntryReader&) = delete;
+
+    // False when the entry is missing, empty, declared larger than kMaxZipEntrySize, or
+    // cannot be opened.
+    bool Open(const std::string& zipPath, const std::string& name, const ZipIndex* index = nullptr);
+    std::uint64_t DeclaredSize() const { return m_declared; }
+    // Inflates up to `room` more bytes into `to`: how many, 0 once the declared size is
+    // inflated, -1 when the data is damaged or ends before its declared size.
+    std::int64_t ReadPart(std::uint8_t* to, std::size_t room);
+
+private:
+    void Close();
+
+    void* m_zip = nullptr;
+    std::uint64_t m_declared = 0;
+    std::uint64_t m_inflated = 0;
+};

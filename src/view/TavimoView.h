@@ -22,6 +22,7 @@
 #include <vector>
 
 class CFrameHost;
+class PagePartReader;
 namespace imaging {
 class PageStream;
 struct PagePlacement;
@@ -196,7 +197,11 @@ private:
     bool CanStreamTurn() const;
     bool StreamOnePage();
     bool StreamTwoPages();
-    bool AddStreamedPage(imaging::PageStream& stream, CDib& page, const std::string& name,
+    // Opens a picture file or a ZIP entry of a size that is read a part at a time.
+    bool OpenPageInParts(const std::string& page, PagePartReader& reader) const;
+    // Streams the page into `page`, decoding it into `spare` (which ends holding what the
+    // page held before) when its rows come as it is read.
+    bool AddStreamedPage(imaging::PageStream& stream, CDib& page, CDib& spare, const std::string& name,
                          const std::function<imaging::PagePlacement(int, int)>& place,
                          const imaging::PagePreview& preview);
     // The unscaled first page at the origin, shown once the rows the window holds are decoded.

@@ -485,7 +485,7 @@ TEST(PageStream, EqualsTheSequentialCompositionByteForByte) {
     const auto uniform = [&rng](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(rng);
     };
-    std::vector<CDib> sequentialPages(2), streamedPages(2);
+    std::vector<CDib> sequentialPages(2), streamedPages(2), spares(2);
     for (int round = 0; round < 60; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         const int width = uniform(3, 700), height = uniform(3, 500), count = uniform(1, 2);
@@ -508,7 +508,7 @@ TEST(PageStream, EqualsTheSequentialCompositionByteForByte) {
                                      to.top() + to.height(), 0, 0, page.GetWidth(), page.GetHeight());
             drawn.push_back(to.isEmpty() ? QRect() : imaging::SmoothlyDrawnArea(to));
             const imaging::PagePlacement placement{to, i + 1 == count};
-            EXPECT_EQ(stream.AddPage(streamedPages[std::size_t(i)], bytes.data(), std::uint32_t(bytes.size()),
+            EXPECT_EQ(stream.AddPage(streamedPages[std::size_t(i)], spares[std::size_t(i)], bytes.data(), std::uint32_t(bytes.size()),
                                      [&](int, int) { return placement; }),
                       loaded)
                 << "page " << i;
