@@ -119,9 +119,10 @@ bool PageStream::AddPage(CDib& page, CDib& spare, PageBytes& bytes, const PlaceP
     if (reading != Reading::Failed) {
         const JpegPlan plan = PlanJpeg(bytes.data, bytes.read, bytes.declared);
         if (plan.verdict == JpegVerdict::Decode) {
-            if (StreamPage(spare, bytes, reading, plan, place, preview)) {
+            const PagePlacement placement = place(plan.width, plan.height);
+            if (StreamPage(spare, bytes, reading, plan, placement, preview)) {
                 page.TradePixels(spare);
-                m_added.push_back({&page, place});
+                m_added.push_back({&page, placement});
                 return true;
             }
             Restart();
@@ -143,7 +144,7 @@ bool PageStream::AddPage(CDib& page, CDib& spare, PageBytes& bytes, const PlaceP
 }
 
 bool PageStream::StreamPage(CDib& spare, PageBytes& bytes, Reading& reading, const JpegPlan& plan,
-                            const PlacePage& place, const PagePreview& preview)
+                            const PagePlacement& placement, const PagePreview& preview)
 {
     ArrivingBytes arriving(bytes.data);
     const auto publish = [&] {
@@ -155,7 +156,7 @@ bool PageStream::StreamPage(CDib& spare, PageBytes& bytes, Reading& reading, con
     JpegRows rows;
     if (!rows.Start(spare, plan, arriving))
         return false;
-    Job job = Plan(spare, place);
+    Job job = Plan(spare, placement);
     DecodedRows decoded;
     std::jthread worker;
     // However this call ends, the worker is never left waiting for bytes: it is joined
@@ -213,11 +214,16 @@ bool PageStream::StreamPage(CDib& spare, PageBytes& bytes, Reading& reading, con
 
 void PageStream::AddDecodedPage(CDib& page, const PlacePage& place)
 {
-    Job job = Plan(page, place);
+    AddPlacedPage(page, place(page.GetWidth(), page.GetHeight()));
+}
+
+void PageStream::AddPlacedPage(CDib& page, const PagePlacement& placement)
+{
+    Job job = Plan(page, placement);
     FillTarget();
     Advance(job, page.GetHeight(), true);
     ReportProgress(job);
-    m_added.push_back({&page, place});
+    m_added.push_back({&page, placement});
 }
 
 void PageStream::Restart()
@@ -229,13 +235,12 @@ void PageStream::Restart()
     std::vector<AddedPage> added;
     added.swap(m_added);
     for (const AddedPage& page : added)
-        AddDecodedPage(*page.page, page.place);
+        AddPlacedPage(*page.page, page.placement);
 }
 
-PageStream::Job PageStream::Plan(CDib& page, const PlacePage& place)
+PageStream::Job PageStream::Plan(CDib& page, const PagePlacement& placement)
 {
     Job job;
-    const PagePlacement placement = place(page.GetWidth(), page.GetHeight());
     const QRect& to = placement.destination;
     if (!to.isEmpty()) {
         job.scalable = job.scale.Plan(page, m_target,

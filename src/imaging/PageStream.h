@@ -79,12 +79,13 @@ private:
     // Decodes a JPEG of `plan` into `spare` while the rest of its bytes are read. False when
     // the stream has to be drawn again from the sequential decode: the bytes could not be
     // read whole, or the decode left rows that the sequential one would leave as `page` held them.
-    bool StreamPage(CDib& spare, PageBytes& bytes, Reading& reading, const JpegPlan& plan, const PlacePage& place,
-                    const PagePreview& preview);
+    bool StreamPage(CDib& spare, PageBytes& bytes, Reading& reading, const JpegPlan& plan,
+                    const PagePlacement& placement, const PagePreview& preview);
+    void AddPlacedPage(CDib& page, const PagePlacement& placement);
     // Paints the target white again and draws the pages added so far.
     void Restart();
-    // Places the page; returns its scale, planned, or nothing to draw.
-    Job Plan(CDib& page, const PlacePage& place);
+    // Returns the page's scale to its place, planned, or nothing to draw.
+    Job Plan(CDib& page, const PagePlacement& placement);
     // Scales the job's rows up to `decodedRows` of its page (all when `ended`) and sharpens
     // behind them when it is the last page; ReportProgress then reports what was drawn.
     void Advance(Job& job, int decodedRows, bool ended);
@@ -99,7 +100,7 @@ private:
     std::vector<QRect> m_drawn;
     struct AddedPage {
         CDib* page;
-        PlacePage place;
+        PagePlacement placement;
     };
     std::vector<AddedPage> m_added;
     int m_reportedSharpen = 0;
