@@ -154,6 +154,7 @@ bool CTavimoView::StreamTwoPages()
     };
     if (!AddStreamedPage(stream, *m_pPage1, *m_pNextPage1, m_pageList[m_itCurPage], placeFirst, FirstPagePreview())) {
         update(); // the preview of the page that failed leaves the window to the shown screen
+        FinishComposition(); // what was drawn of it is not shown: its progress goes too
         NotifyAndWait(QString::fromUtf8(viewtext::kOpenFailed));
         return false;
     }
