@@ -2,9 +2,11 @@
 
 #include "imaging/Dib.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #if defined(__x86_64__) || defined(_M_X64)
@@ -56,7 +58,46 @@ void ConvertRow(const std::uint8_t* source, std::uint32_t* target, int width)
     ConvertRowPlain(source, target, 0, width);
 }
 
+void ConvertRows(const CDib& surface, const QRect& part, QImage& target, QPoint to)
+{
+    for (int y = part.y(); y < part.y() + part.height(); ++y)
+        ConvertRow(surface.GetRowPtr(y) + 3 * part.x(),
+                   reinterpret_cast<std::uint32_t*>(target.scanLine(y + to.y())) + part.x() + to.x(), part.width());
+}
+
 } // namespace
+
+bool CScreenImage::PaintInPlace(QPainter& painter, const CDib& surface, const QRect& part, qreal devicePixelRatio)
+{
+    QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || !engine->paintDevice()
+        || engine->paintDevice()->devType() != QInternal::Image)
+        return false;
+    auto& target = *static_cast<QImage*>(engine->paintDevice());
+    // Opaque pixels come out the same in any of these formats and under either mode.
+    const QImage::Format format = target.format();
+    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32
+         && format != QImage::Format_ARGB32_Premultiplied)
+        || painter.hasClipping() || painter.opacity() != 1.0
+        || (painter.compositionMode() != QPainter::CompositionMode_SourceOver
+            && painter.compositionMode() != QPainter::CompositionMode_Source))
+        return false;
+    // One surface pixel to one device pixel: the painter may only scale by the device pixel
+    // ratio and move by whole device pixels.
+    const QTransform& transform = painter.deviceTransform();
+    if (transform.type() > QTransform::TxScale || transform.m11() != devicePixelRatio
+        || transform.m22() != devicePixelRatio || transform.dx() != std::floor(transform.dx())
+        || transform.dy() != std::floor(transform.dy()))
+        return false;
+    const QPoint offset(int(transform.dx()), int(transform.dy()));
+    // Only what the painter may paint: the system clip, when there is one, is in device pixels.
+    QRegion allowed(target.rect());
+    if (!engine->systemClip().isEmpty())
+        allowed &= engine->systemClip();
+    for (const QRect& rect : allowed & QRegion(part.translated(offset)))
+        ConvertRows(surface, rect.translated(-offset), target, offset);
+    return true;
+}
 
 void CScreenImage::Paint(QPainter& painter, const CDib& surface, int width, int height, qreal devicePixelRatio)
 {
@@ -68,16 +109,14 @@ void CScreenImage::Paint(QPainter& painter, const CDib& surface, const QRect& ar
     if (!surface.IsCreated())
         return;
     const QRect part = area & QRect(0, 0, surface.GetWidth(), surface.GetHeight());
-    if (part.isEmpty())
+    if (part.isEmpty() || PaintInPlace(painter, surface, part, devicePixelRatio))
         return;
     // Qt's own conversion of 24-bit rows costs several times this plain widening, and the
     // window's own 32-bit format is then copied without conversion.
     const int right = part.x() + part.width(), bottom = part.y() + part.height();
     if (m_image.width() < right || m_image.height() < bottom)
         m_image = QImage(std::max(right, m_image.width()), std::max(bottom, m_image.height()), QImage::Format_RGB32);
-    for (int y = part.y(); y < bottom; ++y)
-        ConvertRow(surface.GetRowPtr(y) + 3 * part.x(), reinterpret_cast<std::uint32_t*>(m_image.scanLine(y)) + part.x(),
-                   part.width());
+    ConvertRows(surface, part, m_image, QPoint());
     m_image.setDevicePixelRatio(devicePixelRatio);
     painter.drawImage(QPointF(part.x() / devicePixelRatio, part.y() / devicePixelRatio), m_image, QRectF(part));
 }

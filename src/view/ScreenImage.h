@@ -1,5 +1,7 @@
-// CScreenImage: the window-format (32-bit) copy of a bottom-up BGR surface that painting
-// hands to Qt, kept across paints so that its memory is allocated once.
+// CScreenImage: paints a bottom-up BGR surface into a window. Where the painter draws straight
+// into a 32-bit image (the window's backing store, as a rule) the rows are widened into it in
+// place; otherwise into a window-format copy that is handed to Qt, kept across paints so that
+// its memory is allocated once.
 #pragma once
 
 #include <QImage>
@@ -16,5 +18,9 @@ public:
     void Paint(QPainter& painter, const CDib& surface, const QRect& area, qreal devicePixelRatio);
 
 private:
+    // Widens the part straight into the painter's image; false when the painter does not
+    // draw into one one-to-one.
+    bool PaintInPlace(QPainter& painter, const CDib& surface, const QRect& part, qreal devicePixelRatio);
+
     QImage m_image; // grows to the largest part painted, never shrinks
 };

@@ -115,29 +115,76 @@ TEST_F(LayoutTest, PagesLandWhereTheirLayoutPutsThemWithWhiteAround) {
     }
 }
 
-// The 32-bit copy painting hands to Qt: every pixel upright and unchanged for every row width
-// (the fast path works in groups of four pixels), and no more than the part asked for.
+// A surface painted into a window image: every pixel upright and unchanged for every row
+// width (the fast path works in groups of four pixels), and no more than the part asked for,
+// within the clip. The rows are widened straight into an image the painter draws into one to
+// one, and go through a copy for any other painter: one that clips, scales, or draws into
+// another format.
 TEST(ScreenImageTest, PaintsEveryPixelOfThePartAskedForUprightAndNoMore) {
     const auto pattern = [](int x, int y) {
         return std::uint32_t((x * 37 + y * 11) & 0xFF) << 16 | 0x8000u | (y * 53 + x) % 256;
     };
-    for (int width = 0; width <= 17; ++width) {
-        CDib surface; // none at width 0: nothing is painted
-        ASSERT_TRUE(width == 0 || surface.Create(width, 5, DIB_24BPP, 0));
-        for (int y = 0; y < 5 * (width > 0); ++y)
-            for (int x = 0; x < width; ++x)
-                surface.SetPixel(x, y, pattern(x, y));
-        const int asked = width % 2 ? width + 3 : width - 1; // past the surface's edge, or short of it
-        QImage window(20, 8, QImage::Format_RGB32);
+    struct Painter {
+        const char* fault;
+        QImage::Format format;
+        QPoint moved;    // the painter's translation, in device pixels
+        QRect clip;      // none when empty
+    };
+    const Painter painters[] = {
+        {"in place: rows shifted or written past the part", QImage::Format_RGB32, {}, {}},
+        {"in place: the painter's move ignored", QImage::Format_ARGB32_Premultiplied, {2, 1}, {}},
+        {"in place: the clip ignored", QImage::Format_RGB32, {}, {1, 1, 3, 2}},
+        {"in place: a format of other bytes written as 32-bit", QImage::Format_RGB888, {1, 0}, {}}};
+    for (const Painter& setup : painters)
+        for (int width = 0; width <= 17; ++width) {
+            CDib surface; // none at width 0: nothing is painted
+            ASSERT_TRUE(width == 0 || surface.Create(width, 5, DIB_24BPP, 0));
+            for (int y = 0; y < 5 * (width > 0); ++y)
+                for (int x = 0; x < width; ++x)
+                    surface.SetPixel(x, y, pattern(x, y));
+            const int asked = width % 2 ? width + 3 : width - 1; // past the surface's edge, or short of it
+            QImage window(20, 8, setup.format);
+            window.fill(Qt::black);
+            QPainter painter(&window);
+            painter.translate(setup.moved);
+            if (!setup.clip.isEmpty())
+                painter.setClipRect(setup.clip.translated(-setup.moved));
+            CScreenImage().Paint(painter, surface, asked, 4, 1.0);
+            painter.end();
+            const QRect shown = QRect(setup.moved, QSize(std::max(0, std::min(width, asked)), 4)) &
+                                (setup.clip.isEmpty() ? window.rect() : setup.clip);
+            for (int y = 0; y < 8; ++y)
+                for (int x = 0; x < 20; ++x) {
+                    ASSERT_EQ(window.pixel(x, y) & kWhite,
+                              shown.contains(x, y) ? pattern(x - setup.moved.x(), y - setup.moved.y()) : 0u)
+                        << setup.fault << ": width " << width << " at " << x << "," << y;
+                }
+        }
+}
+
+// At a device pixel ratio of 2 the painter scales by 2, and each surface pixel is one device
+// pixel, painted in place; a painter that scales otherwise scales the picture, through the copy.
+TEST(ScreenImageTest, PaintsOneDevicePixelPerSurfacePixelOnlyAtTheRatio) {
+    CDib surface;
+    ASSERT_TRUE(surface.Create(6, 4, DIB_24BPP, 0));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            surface.SetPixel(x, y, std::uint32_t(x * 40) << 16 | std::uint32_t(y * 60));
+    for (const int scale : {1, 2}) { // the painter's own scale beyond the ratio
+        QImage window(12, 8, QImage::Format_RGB32);
+        window.setDevicePixelRatio(2);
         window.fill(Qt::black);
         QPainter painter(&window);
-        CScreenImage().Paint(painter, surface, asked, 4, 1.0);
+        painter.scale(scale, scale);
+        CScreenImage().Paint(painter, surface, QRect(2, 0, 4, 4), 2);
         painter.end();
         for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 20; ++x)
+            for (int x = 0; x < 12; ++x) {
+                const int sx = x / scale, sy = y / scale;
                 ASSERT_EQ(window.pixel(x, y) & kWhite,
-                          x < std::min(width, asked) && y < 4 ? pattern(x, y) : 0u)
-                    << "width " << width << " at " << x << "," << y;
+                          sx >= 2 && sx < 6 && sy < 4 && x >= 2 * scale ? surface.GetPixel(sx, sy) : 0u)
+                    << "scale " << scale << " at " << x << "," << y;
+            }
     }
 }
 
