@@ -241,8 +241,7 @@ bool JpegRows::Finished() const
 
 bool JpegRows::Complete() const
 {
-    return m_decoder && m_decoder->finished && !m_decoder->failed && m_decoder->Height() == m_decoder->plan.height
-           && m_decoder->Rows() == m_decoder->Height();
+    return m_decoder && m_decoder->finished && !m_decoder->failed && m_decoder->Rows() == m_decoder->plan.height;
 }
 
 bool JpegRows::Drawn() const

@@ -81,7 +81,7 @@ PageStream::Reading PageStream::ReadNextPart(PageBytes& bytes, std::size_t part)
     if (!bytes.readPart)
         return Reading::Ended;
     const std::size_t room = std::min<std::size_t>(part, bytes.declared - bytes.read);
-    const std::int64_t got = room == 0 ? 0 : bytes.readPart(bytes.data + bytes.read, room);
+    const std::int64_t got = room == 0 ? 0 : bytes.readPart(bytes.read, room);
     if (got < 0 || (got == 0 && bytes.read == 0))
         return Reading::Failed;
     bytes.read += static_cast<std::uint32_t>(std::min<std::int64_t>(got, static_cast<std::int64_t>(room)));
@@ -106,7 +106,7 @@ PageStream::~PageStream() = default;
 bool PageStream::AddPage(CDib& page, CDib& spare, const std::uint8_t* data, std::uint32_t size,
                          const PlacePage& place, const PagePreview& preview)
 {
-    PageBytes bytes{const_cast<std::uint8_t*>(data), size, size, {}};
+    PageBytes bytes{data, size, size, {}};
     return AddPage(page, spare, bytes, place, preview);
 }
 

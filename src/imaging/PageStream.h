@@ -38,12 +38,13 @@ struct PagePreview {
 // A page's bytes as its book gives them, read on the calling thread into a buffer of the
 // size the book declares for the page.
 struct PageBytes {
-    std::uint8_t* data = nullptr;
+    const std::uint8_t* data = nullptr;
     std::uint32_t declared = 0; // the buffer's size
     std::uint32_t read = 0;     // bytes there so far
-    // Reads up to `room` more bytes to `to`: how many, 0 where the bytes end, -1 on an error.
-    // Unset when all the bytes there are have been read; a read of no byte at all fails.
-    std::function<std::int64_t(std::uint8_t* to, std::size_t room)> readPart;
+    // Reads up to `room` more bytes into the buffer at `offset`: how many, 0 where the bytes
+    // end, -1 on an error. Unset when all the bytes there are have been read; a read of no
+    // byte at all fails.
+    std::function<std::int64_t(std::size_t offset, std::size_t room)> readPart;
 };
 
 class PageStream {

@@ -1,15 +1,14 @@
 // CTavimoView: the unprepared turn in fit mode with smoothing. A worker decodes the pages
 // into the spare page surfaces while this thread reads their bytes and scales and sharpens
 // the decoded rows into the spare screen, so the turn costs little more than the decode;
-// the result is byte for byte the composition of ComposeOnePage and ComposeTwoPages. The quick preview of the first page goes up as soon as
-// the rows the window shows are decoded, while the rest decodes; the scaled page before the
-// sharpen is not drawn, since the sharpen follows the scale a row behind and the final
-// picture comes with the decode's end.
+// the result is byte for byte the composition of ComposeOnePage and ComposeTwoPages. The
+// quick preview of the first page goes up as soon as the rows the window shows are decoded,
+// while the rest decodes; the scaled page before the sharpen is not drawn, since the sharpen
+// follows the scale a row behind and the final picture comes with the decode's end.
 #include "TavimoView.h"
 
 #include "FrameHost.h"
 #include "Messages.h"
-#include "imaging/Decode.h"
 #include "imaging/PageStream.h"
 #include "settings/Option.h"
 #include "sources/RegularFile.h"
@@ -48,19 +47,16 @@ public:
         return m_zipped && m_declared <= kMostBytesReadInParts;
     }
     std::uint64_t DeclaredSize() const { return m_declared; }
-    std::int64_t ReadPart(std::uint8_t* to, std::size_t room)
+    // Reads the part that follows the first `offset` bytes into `buffer` at that offset.
+    std::int64_t ReadPart(std::uint8_t* buffer, std::size_t offset, std::size_t room)
     {
         if (m_zipped)
-            return m_zip.ReadPart(to, room);
-        const std::int64_t read = m_file.ReadAt(m_position, to, room);
-        if (read > 0)
-            m_position += read;
-        return read;
+            return m_zip.ReadPart(buffer + offset, room);
+        return m_file.ReadAt(static_cast<std::int64_t>(offset), buffer + offset, room);
     }
 
 private:
     CRegularFile m_file;
-    std::int64_t m_position = 0;
     ZipEntryReader m_zip;
     bool m_zipped = false;
     std::uint64_t m_declared = 0;
@@ -99,7 +95,9 @@ bool CTavimoView::AddStreamedPage(imaging::PageStream& stream, CDib& page, CDib&
     if (OpenPageInParts(name, reader)) {
         m_pageBytes.resize(static_cast<std::size_t>(reader.DeclaredSize()));
         imaging::PageBytes bytes{m_pageBytes.data(), static_cast<std::uint32_t>(m_pageBytes.size()), 0,
-                                 [&reader](std::uint8_t* to, std::size_t room) { return reader.ReadPart(to, room); }};
+                                 [this, &reader](std::size_t offset, std::size_t room) {
+                                     return reader.ReadPart(m_pageBytes.data(), offset, room);
+                                 }};
         loaded = stream.AddPage(page, spare, bytes, place, preview);
     } else if (ReadPageBytes(name)) {
         loaded = stream.AddPage(page, spare, m_pageBytes.data(), static_cast<std::uint32_t>(m_pageBytes.size()),

@@ -488,14 +488,12 @@ bool StreamPage(imaging::PageStream& stream, CDib& page, CDib& spare, const Byte
         return stream.AddPage(page, spare, bytes.data(), std::uint32_t(bytes.size()), place);
     Bytes buffer(bytes.size(), 0xEE);
     std::mt19937 parts(delivery.seed);
-    std::size_t given = 0;
-    imaging::PageBytes fed{buffer.data(), std::uint32_t(buffer.size()), 0, [&](std::uint8_t* to, std::size_t room) {
+    imaging::PageBytes fed{buffer.data(), std::uint32_t(buffer.size()), 0, [&](std::size_t offset, std::size_t room) {
                                const std::size_t end = delivery.kind == Delivery::Parts ? bytes.size() : delivery.at;
-                               if (given == end)
+                               if (offset == end)
                                    return std::int64_t(delivery.kind == Delivery::ErrorAt ? -1 : 0);
-                               const std::size_t part = std::min({room, end - given, std::size_t(1 + parts() % 30000)});
-                               std::copy_n(bytes.begin() + std::ptrdiff_t(given), part, to);
-                               given += part;
+                               const std::size_t part = std::min({room, end - offset, std::size_t(1 + parts() % 30000)});
+                               std::copy_n(bytes.begin() + std::ptrdiff_t(offset), part, buffer.begin() + std::ptrdiff_t(offset));
                                return std::int64_t(part);
                            }};
     return stream.AddPage(page, spare, fed, place);
