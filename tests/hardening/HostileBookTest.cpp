@@ -416,21 +416,32 @@ TEST_P(HostileBookTest, IsRefusedOrShowsWhatDecodesAndTheViewStaysReadable) {
                     m_view->m_sourceKind == SOURCE_FOLDER)
             << "the book open before was left";
     } else {
-        ASSERT_EQ(m_view->m_pageList.size(), book.pages.size());
-        EXPECT_TRUE(!book.pages.empty() || m_messages.empty()) << LastMessage().toStdString();
-        for (std::size_t i = 0; i < book.pages.size(); ++i) {
-            SCOPED_TRACE("page " + std::to_string(i));
-            if (i > 0) {
+        // Turned through with the plain scaler, then again with fit and smoothing, where each
+        // turn streams its page: read in parts while it decodes.
+        for (const bool streamed : {false, true}) {
+            SCOPED_TRACE(streamed ? "streamed" : "plain");
+            if (streamed) {
+                SetSwitches("i");
                 m_messages.clear();
-                m_view->TurnPage(true);
+                (m_view.get()->*book.open)(TempPath(book.file));
             }
-            ASSERT_EQ(m_view->m_itCurPage, i);
-            const std::vector<QString> failed{QString::fromUtf8(viewtext::kOpenFailed)};
-            EXPECT_EQ(Texts(), book.pages[i] == Page::Fails ? failed : std::vector<QString>{});
-            CDib surface;
-            EXPECT_TRUE(book.pages[i] == Page::Fails ||
-                        (m_view->LoadPage(&surface, m_view->m_pageList[i]) && surface.GetWidth() > 0));
+            ASSERT_EQ(m_view->m_pageList.size(), book.pages.size());
+            EXPECT_TRUE(!book.pages.empty() || m_messages.empty()) << LastMessage().toStdString();
+            for (std::size_t i = 0; i < book.pages.size(); ++i) {
+                SCOPED_TRACE("page " + std::to_string(i));
+                if (i > 0) {
+                    m_messages.clear();
+                    m_view->TurnPage(true);
+                }
+                ASSERT_EQ(m_view->m_itCurPage, i);
+                const std::vector<QString> failed{QString::fromUtf8(viewtext::kOpenFailed)};
+                EXPECT_EQ(Texts(), book.pages[i] == Page::Fails ? failed : std::vector<QString>{});
+                CDib surface;
+                EXPECT_TRUE(book.pages[i] == Page::Fails ||
+                            (m_view->LoadPage(&surface, m_view->m_pageList[i]) && surface.GetWidth() > 0));
+            }
         }
+        SetPlainSwitches();
         m_view->ScanFolder(TempPath("book")); // the good book opens again after the hostile one
     }
     EXPECT_EQ(files(), before) << "written beside the book";
