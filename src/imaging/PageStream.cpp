@@ -78,14 +78,18 @@ enum class PageStream::Reading { On, Ended, Failed };
 
 PageStream::Reading PageStream::ReadNextPart(PageBytes& bytes, std::size_t part)
 {
-    if (!bytes.readPart)
-        return Reading::Ended;
     const std::size_t room = std::min<std::size_t>(part, bytes.declared - bytes.read);
     const std::int64_t got = room == 0 ? 0 : bytes.readPart(bytes.read, room);
     if (got < 0 || (got == 0 && bytes.read == 0))
         return Reading::Failed;
-    bytes.read += static_cast<std::uint32_t>(std::min<std::int64_t>(got, static_cast<std::int64_t>(room)));
+    bytes.read += static_cast<std::uint32_t>(got);
     return got == 0 || bytes.read == bytes.declared ? Reading::Ended : Reading::On;
+}
+
+void PageStream::ReadRest(PageBytes& bytes, Reading& reading)
+{
+    while (reading == Reading::On)
+        reading = ReadNextPart(bytes, kLaterPart);
 }
 
 struct PageStream::Job {
@@ -130,8 +134,7 @@ bool PageStream::AddPage(CDib& page, CDib& spare, PageBytes& bytes, const PlaceP
     }
     // The sequential read and decode: a picture that is no JPEG for the stream, or one
     // whose stream ended otherwise than with every row decoded from every byte.
-    while (reading == Reading::On)
-        reading = ReadNextPart(bytes, kLaterPart);
+    ReadRest(bytes, reading);
     if (reading == Reading::Failed) {
         AddDecodedPage(page, place);
         return false;
@@ -169,10 +172,8 @@ bool PageStream::StreamPage(CDib& spare, PageBytes& bytes, Reading& reading, con
         worker = std::jthread([&rows, &decoded] { DecodeAll(rows, decoded); });
     } catch (const std::system_error&) {
         // No thread to be had: the rest is read first, then decoded whole.
-        while (reading == Reading::On) {
-            reading = ReadNextPart(bytes, kLaterPart);
-            publish();
-        }
+        ReadRest(bytes, reading);
+        publish();
         DecodeAll(rows, decoded);
     }
     FillTarget(); // while the first band decodes
@@ -206,9 +207,7 @@ bool PageStream::StreamPage(CDib& spare, PageBytes& bytes, Reading& reading, con
     }
     if (worker.joinable())
         worker.join();
-    // Bytes after the picture's end are read as the sequential read reads them.
-    while (reading == Reading::On)
-        reading = ReadNextPart(bytes, kLaterPart);
+    ReadRest(bytes, reading); // bytes after the picture's end, as the sequential read reads them
     return reading == Reading::Ended && bytes.read == bytes.declared && rows.Complete();
 }
 

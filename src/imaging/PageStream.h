@@ -75,8 +75,9 @@ public:
 private:
     struct Job;
     enum class Reading;
-    // Reads the next part of at most `part` bytes.
+    // Reads the next part of at most `part` bytes; ReadRest reads on to the end.
     static Reading ReadNextPart(PageBytes& bytes, std::size_t part);
+    static void ReadRest(PageBytes& bytes, Reading& reading);
     // Decodes a JPEG of `plan` into `spare` while the rest of its bytes are read. False when
     // the stream has to be drawn again from the sequential decode: the bytes could not be
     // read whole, or the decode left rows that the sequential one would leave as `page` held them.

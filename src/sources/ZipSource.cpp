@@ -224,10 +224,7 @@ std::int64_t ZipEntryReader::ReadPart(std::uint8_t* to, std::size_t room)
 {
     if (!m_zip)
         return -1;
-    const std::uint64_t left = m_declared - m_inflated;
-    if (left == 0)
-        return 0;
-    const auto ask = static_cast<unsigned>(std::min<std::uint64_t>({room, left, 1u << 30}));
+    const auto ask = static_cast<unsigned>(std::min<std::uint64_t>({room, m_declared - m_inflated, 1u << 30}));
     if (ask == 0)
         return 0;
     const int read = unzReadCurrentFile(m_zip, to, ask);
